@@ -1,0 +1,56 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/Sockets.h"
+
+namespace kov::link {
+
+// Every command text the program sends; each goes out followed by CR LF.
+inline constexpr std::string_view kCmdFP10 = "FP10";
+inline constexpr std::string_view kCmdGD = "GD";
+inline constexpr std::string_view kCmdEX = "EX";
+inline constexpr std::string_view kLineEnd = "\r\n";
+
+inline constexpr int kPointsPerBand = 320;
+inline constexpr std::int32_t kRecvBufSize = 9000;
+// Failed polls after which "GD" is repeated, and then given up.
+inline constexpr int kFailedPollLimit = 5000;
+
+// The command as it goes on the wire: the text followed by CR LF.
+std::string CommandBytes(std::string_view command);
+
+// "CF" and the frequency in MHz: written as text, read back with
+// LeadingNumber and written again ("CF455").
+std::string CFCommand(double frequencyMHz);
+
+// Centre frequency of band n (1-based): StartFQ + BandWidthMHz / 2 +
+// (n - 1) * BandWidthMHz, the product in 16-bit arithmetic (the start command
+// keeps it in range).
+double BandCenterFQ(std::int16_t startFQ, std::int16_t bandWidthMHz, std::int16_t n);
+
+// The 16-byte address record given to connect.
+platform::SocketAddressRecord BuildXportAddr(std::uint32_t ipNetworkOrder, std::uint16_t port);
+
+// The port of TxtXportPort: LeadingNumber rounded half to even into 32 bits,
+// of which the low 16 bits are used. No value when it does not fit 32 bits.
+std::optional<std::uint16_t> PortFromText(std::string_view text);
+
+// The reply used when the instrument does not answer "GD": 320 points of
+// level "-100 ".
+const std::string& SubstituteReply();
+
+// The level texts of one band: for point k (index k - 1) either the text from
+// the entry's 12th character to the end of its line, trailing blank kept, or
+// no value (the point's grid cell keeps what it holds).
+using BandLevels = std::array<std::optional<std::string>, kPointsPerBand>;
+
+// Cuts a collected reply into the level texts of the band's 320 points. A
+// reply without any "/ " is read as the substitute reply.
+BandLevels SplitGDReply(std::string_view recvStr);
+
+}  // namespace kov::link

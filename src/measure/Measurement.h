@@ -1,0 +1,48 @@
+#pragma once
+
+#include <string>
+
+#include "link/Link.h"
+#include "link/Protocol.h"
+#include "link/Timer.h"
+#include "measure/Controls.h"
+#include "measure/Display.h"
+#include "measure/StateRecord.h"
+#include "platform/Clock.h"
+#include "platform/TextFiles.h"
+
+namespace kov::measure {
+
+inline constexpr const char* kWaveformFile = "WFdata.txt";
+
+// The start and break commands, the three timer handlers of a run, the trace
+// grid and the waveform file.
+class Measurement {
+ public:
+  Measurement(StateRecord& state, link::Link& link, Controls& controls, link::Timers timers,
+              Display& display, platform::Clock& clock, platform::TextFiles& files,
+              std::string waveformPath = kWaveformFile);
+
+  void CmdMesStart_Click();
+  void CmdMesBreak_Click();
+  void ShowBandCount();
+  void Timer1_Timer();
+  void Timer3_Timer();
+  void Timer4_Timer();
+  void ResetWFGrid();
+  // Stores the band's levels in its grid column and appends its 320 lines to
+  // the waveform file. False when the file cannot be written.
+  bool StoreBandTrace(const link::BandLevels& levels);
+
+ private:
+  StateRecord& state_;
+  link::Link& link_;
+  Controls& controls_;
+  link::Timers timers_;
+  Display& display_;
+  platform::Clock& clock_;
+  platform::TextFiles& files_;
+  std::string waveformPath_;
+};
+
+}  // namespace kov::measure

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace kov::platform {
+
+using SocketHandle = std::intptr_t;
+inline constexpr SocketHandle kInvalidSocket = -1;
+inline constexpr int kSocketError = -1;
+inline constexpr std::uint32_t kInaddrNone = 0xFFFFFFFFu;
+
+// The 16-byte IPv4 socket address record as the socket library lays it out:
+// family (little-endian), port and address in network byte order, zero fill.
+using SocketAddressRecord = std::array<std::uint8_t, 16>;
+
+// The Berkeley socket calls the instrument link makes, one method per call.
+// Results follow the socket library: -1 is failure.
+class Sockets {
+ public:
+  virtual ~Sockets() = default;
+
+  // WSAStartup(version); 0 when the library started. Always 0 where the
+  // platform needs no such step.
+  virtual int Startup(std::uint16_t version) = 0;
+  virtual SocketHandle Socket(int family, int type, int protocol) = 0;
+  // inet_addr: the address in network byte order, kInaddrNone for a text
+  // that is not an IPv4 address.
+  virtual std::uint32_t InetAddr(const std::string& text) = 0;
+  // Blocking connect to the address record (length 16). 0 or -1.
+  virtual int Connect(SocketHandle socket, const SocketAddressRecord& address) = 0;
+  // ioctlsocket(FIONBIO) with a non-zero argument. 0 or -1.
+  virtual int SetNonBlocking(SocketHandle socket) = 0;
+  // setsockopt(IPPROTO_TCP, TCP_NODELAY, value, 4). 0 or -1.
+  virtual int SetNoDelay(SocketHandle socket, std::int32_t value) = 0;
+  // send(flags 0) that never raises a signal. Bytes sent, or -1.
+  virtual std::int32_t Send(SocketHandle socket, const char* data, std::int32_t length) = 0;
+  // recv(flags 0). Bytes received, 0 when the peer closed, or -1 (no data yet
+  // on a non-blocking socket, or an error).
+  virtual std::int32_t Recv(SocketHandle socket, char* buffer, std::int32_t length) = 0;
+  virtual int Close(SocketHandle socket) = 0;
+  // Waits up to timeoutMs for the socket to become readable (data, end of
+  // stream or error); true when it is. Wakes at once when data arrives.
+  virtual bool WaitReadable(SocketHandle socket, std::int32_t timeoutMs) = 0;
+};
+
+}  // namespace kov::platform

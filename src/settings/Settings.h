@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/ProfileFiles.h"
+#include "settings/EntryControls.h"
+
+namespace kov::settings {
+
+inline constexpr const char* kProfileName = "KOV_Xport.ini";
+
+// Converts the text of key D_LEVEL into a check box state: 0, 1 or 2; any
+// other value, or one outside the 16-bit range, clears the box.
+std::int16_t CheckValueFromText(const std::string& text);
+
+// The settings file "KOV_Xport.ini" beside the program: its seven keys, read
+// once at start-up and written by the save button (and the IP by a connect).
+class Settings {
+ public:
+  Settings(platform::ProfileFiles& files, std::string programFolder);
+
+  std::string ProfilePath() const;
+  std::string ProfileRead(const std::string& section, const std::string& key,
+                          const std::string& defaultText);
+  void ProfileWrite(const std::string& section, const std::string& key, const std::string& value);
+
+  // Start-up reading of the seven keys into the controls. The window's start-up
+  // puts other steps between these reads, so they are offered one by one too.
+  void ReadCommunication(EntryControls& controls);  // keys 1 and 2
+  void ReadMeasurement(EntryControls& controls);    // keys 3 to 7
+
+  // BtnSaveMespara_Click: the seven keys from the controls, in their order.
+  void BtnSaveMespara_Click(const EntryControls& controls);
+
+  // XportConnect's store of the IP text, exactly as typed.
+  void StoreXportIP(const std::string& ipText);
+
+ private:
+  platform::ProfileFiles& files_;
+  std::string programFolder_;
+  // Receive buffer of every read: 255 bytes, the value and its NUL.
+  std::string ProfileBuf;
+};
+
+}  // namespace kov::settings
