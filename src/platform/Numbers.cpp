@@ -1,0 +1,116 @@
+#include "platform/Numbers.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <string>
+
+namespace kov::platform {
+namespace {
+
+bool Skipped(char c) { return c == ' ' || c == '\t' || c == '\n'; }
+
+int DigitValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return 99;
+}
+
+// A whole number after "&H" or "&O", read as unsigned: the prefixes are for
+// hand-typed constants, never a reason to turn a large value negative.
+double RadixNumber(const std::string& text, std::size_t pos, int radix) {
+  double value = 0;
+  for (; pos < text.size() && DigitValue(text[pos]) < radix; ++pos) {
+    value = value * radix + DigitValue(text[pos]);
+  }
+  return value;
+}
+
+}  // namespace
+
+double LeadingNumber(std::string_view text) {
+  std::string s;
+  s.reserve(text.size());
+  for (char c : text) {
+    if (!Skipped(c)) s.push_back(c);
+  }
+
+  if (s.size() >= 2 && s[0] == '&') {
+    if (s[1] == 'H' || s[1] == 'h') return RadixNumber(s, 2, 16);
+    if (s[1] == 'O' || s[1] == 'o') return RadixNumber(s, 2, 8);
+    return 0;
+  }
+
+  // Collect the longest prefix that forms a number, in the form from_chars
+  // reads ("D" exponents become "e").
+  std::string number;
+  std::size_t pos = 0;
+  bool negative = false;
+  if (pos < s.size() && (s[pos] == '+' || s[pos] == '-')) {
+    negative = s[pos] == '-';
+    ++pos;
+  }
+  bool digits = false;
+  for (; pos < s.size() && s[pos] >= '0' && s[pos] <= '9'; ++pos) {
+    number.push_back(s[pos]);
+    digits = true;
+  }
+  if (pos < s.size() && s[pos] == '.') {
+    number.push_back('.');
+    for (++pos; pos < s.size() && s[pos] >= '0' && s[pos] <= '9'; ++pos) {
+      number.push_back(s[pos]);
+      digits = true;
+    }
+  }
+  if (!digits) return 0;
+
+  int exponentSign = 0;
+  if (pos < s.size() && (s[pos] == 'E' || s[pos] == 'e' || s[pos] == 'D' || s[pos] == 'd')) {
+    std::string exponent = "e";
+    std::size_t e = pos + 1;
+    if (e < s.size() && (s[e] == '+' || s[e] == '-')) exponent.push_back(s[e++]);
+    if (e < s.size() && s[e] >= '0' && s[e] <= '9') {
+      for (; e < s.size() && s[e] >= '0' && s[e] <= '9'; ++e) exponent.push_back(s[e]);
+      exponentSign = exponent[1] == '-' ? -1 : 1;
+      number += exponent;
+    }
+  }
+
+  double value = 0;
+  const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
+  if (result.ec == std::errc::result_out_of_range) {
+    // Too large gives infinity (which no destination accepts); too small, 0.
+    value = exponentSign > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+  }
+  return negative ? -value : value;
+}
+
+std::optional<std::int16_t> RoundToInteger(double value) {
+  if (!std::isfinite(value)) return std::nullopt;
+  const double r = std::nearbyint(value);  // ties to even in the default mode
+  if (r < -32768.0 || r > 32767.0) return std::nullopt;
+  return static_cast<std::int16_t>(r);
+}
+
+std::optional<std::int32_t> RoundToLong(double value) {
+  if (!std::isfinite(value)) return std::nullopt;
+  const double r = std::nearbyint(value);
+  if (r < -2147483648.0 || r > 2147483647.0) return std::nullopt;
+  return static_cast<std::int32_t>(r);
+}
+
+std::string PlainNumber(double value) {
+  if (value == 0) value = 0;  // no "-0"
+  char text[64];
+  const auto result = std::to_chars(text, text + sizeof text, value);
+  return std::string(text, result.ptr);
+}
+
+std::string BlankNumber(double value) {
+  std::string text = PlainNumber(value);
+  if (text[0] != '-') text.insert(text.begin(), ' ');
+  return text;
+}
+
+}  // namespace kov::platform

@@ -1,0 +1,27 @@
+#include "platform/SystemTextFiles.h"
+
+#include <cstdio>
+
+namespace kov::platform {
+namespace {
+
+// Binary mode: CR LF goes to the file as CR LF on every system.
+bool Put(const std::string& path, std::string_view bytes, const char* mode) {
+  std::FILE* f = std::fopen(path.c_str(), mode);
+  if (f == nullptr) return false;
+  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+  const bool closed = std::fclose(f) == 0;
+  return written && closed;
+}
+
+}  // namespace
+
+bool SystemTextFiles::Write(const std::string& path, std::string_view bytes) {
+  return Put(path, bytes, "wb");
+}
+
+bool SystemTextFiles::Append(const std::string& path, std::string_view bytes) {
+  return Put(path, bytes, "ab");
+}
+
+}  // namespace kov::platform

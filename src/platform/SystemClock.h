@@ -1,0 +1,14 @@
+#pragma once
+
+#include "platform/Clock.h"
+
+namespace kov::platform {
+
+class SystemClock : public Clock {
+ public:
+  void Sleep(std::int32_t milliseconds) override;
+  std::int64_t MonotonicMs() override;
+  std::string TimeOfDayText() override;
+};
+
+}  // namespace kov::platform
