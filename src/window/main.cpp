@@ -1,0 +1,27 @@
+#include <QApplication>
+
+#include "platform/IniProfileFiles.h"
+#include "platform/ProgramFolder.h"
+#include "platform/SystemClock.h"
+#include "platform/SystemSockets.h"
+#include "platform/SystemTextFiles.h"
+#include "window/MainForm.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  kov::platform::SystemSockets sockets;
+  kov::platform::SystemClock clock;
+  kov::platform::SystemTextFiles textFiles;
+  kov::platform::IniProfileFiles profileFiles;
+  kov::window::KOV_Xport_WindowsAPI_Form form(
+      kov::window::WindowWorld{sockets,
+                               clock,
+                               textFiles,
+                               profileFiles,
+                               kov::platform::ProgramFolder(),
+                               kov::measure::kWaveformFile,
+                               {}});
+  if (!form.Load()) return 0;
+  form.show();
+  return app.exec();
+}
