@@ -1,0 +1,86 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "platform/Numbers.h"
+
+namespace kov::platform {
+namespace {
+
+struct LeadingCase {
+  const char* text;
+  double value;
+};
+
+class LeadingNumberTest : public ::testing::TestWithParam<LeadingCase> {};
+
+TEST_P(LeadingNumberTest, ReadsTheNumberAtTheStart) {
+  EXPECT_EQ(LeadingNumber(GetParam().text), GetParam().value) << '"' << GetParam().text << '"';
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, LeadingNumberTest,
+    ::testing::Values(LeadingCase{"451", 451}, LeadingCase{"", 0}, LeadingCase{"abc", 0},
+                      LeadingCase{"-100 ", -100}, LeadingCase{"-080 ", -80},
+                      LeadingCase{"00", 0}, LeadingCase{"450.5", 450.5},
+                      LeadingCase{" \t\n4 5\t1", 451},  // blanks, tabs, LF anywhere
+                      LeadingCase{"- 45", -45}, LeadingCase{"+7", 7},
+                      LeadingCase{"1.2.3", 1.2},  // one point only
+                      LeadingCase{".5", 0.5}, LeadingCase{"5.", 5}, LeadingCase{"1E3", 1000},
+                      LeadingCase{"1e3", 1000}, LeadingCase{"2D2", 200},
+                      LeadingCase{"1.5E-1x", 0.15}, LeadingCase{"3E", 3},
+                      LeadingCase{"3E+", 3}, LeadingCase{"&H1F", 31}, LeadingCase{"&hff", 255},
+                      LeadingCase{"&O17", 15}, LeadingCase{"&HFFFF", 65535},
+                      LeadingCase{"&O9", 0}, LeadingCase{"&", 0}, LeadingCase{"12abc", 12},
+                      LeadingCase{"\r5", 0},  // CR is not skipped
+                      LeadingCase{"1e-400", 0}));
+
+TEST(LeadingNumber, HugeExponentIsInfinite) {
+  EXPECT_TRUE(std::isinf(LeadingNumber("1e400")));
+  EXPECT_LT(LeadingNumber("-1e400"), 0);
+}
+
+struct RoundCase {
+  double value;
+  std::optional<std::int16_t> integer;
+  std::optional<std::int32_t> longValue;
+};
+
+class RoundingTest : public ::testing::TestWithParam<RoundCase> {};
+
+TEST_P(RoundingTest, HalfToEvenWithinRange) {
+  EXPECT_EQ(RoundToInteger(GetParam().value), GetParam().integer) << GetParam().value;
+  EXPECT_EQ(RoundToLong(GetParam().value), GetParam().longValue) << GetParam().value;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, RoundingTest,
+    ::testing::Values(RoundCase{0.5, 0, 0}, RoundCase{1.5, 2, 2}, RoundCase{2.5, 2, 2},
+                      RoundCase{-0.5, 0, 0}, RoundCase{-1.5, -2, -2}, RoundCase{450.5, 450, 450},
+                      RoundCase{451.5, 452, 452}, RoundCase{32767.4, 32767, 32767},
+                      RoundCase{32767.5, std::nullopt, 32768},
+                      RoundCase{-32768.5, -32768, -32768},
+                      RoundCase{-32769, std::nullopt, -32769},
+                      RoundCase{2147483647.5, std::nullopt, std::nullopt},
+                      RoundCase{-2147483648.5, std::nullopt, -2147483648},
+                      RoundCase{std::numeric_limits<double>::infinity(), std::nullopt,
+                                std::nullopt},
+                      RoundCase{std::nan(""), std::nullopt, std::nullopt}));
+
+TEST(NumberText, PlainAndLeadingBlankForms) {
+  struct Case {
+    double value;
+    const char* plain;
+    const char* blank;
+  };
+  for (const Case& c : {Case{455, "455", " 455"}, Case{0, "0", " 0"}, Case{-0.0, "0", " 0"},
+                        Case{-3, "-3", "-3"}, Case{-0.5, "-0.5", "-0.5"},
+                        Case{495.5, "495.5", " 495.5"}, Case{32640, "32640", " 32640"}}) {
+    EXPECT_EQ(PlainNumber(c.value), c.plain);
+    EXPECT_EQ(BlankNumber(c.value), c.blank);
+  }
+}
+
+}  // namespace
+}  // namespace kov::platform

@@ -1,0 +1,106 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/ProfileText.h"
+
+namespace kov::platform {
+namespace {
+
+const char* const kHandEdited =
+    "; written by hand\r\n"
+    "[Communication]\r\n"
+    "  xport_ip  =  192.168.0.10  \r\n"
+    "Xport_Port=\"10001\"\r\n"
+    "\r\n"
+    "[MES_PARA]\r\n"
+    "START_FQ='451'\r\n"
+    "END_FQ=\r\n"
+    "END_FQ=999\r\n"
+    "[mes_para]\r\n"
+    "COUNT=7\r\n";
+
+struct ReadCase {
+  const char* section;
+  const char* key;
+  std::optional<std::string> value;
+};
+
+class ProfileReadTest : public ::testing::TestWithParam<ReadCase> {};
+
+TEST_P(ProfileReadTest, HandEditedFile) {
+  EXPECT_EQ(ReadProfileValue(kHandEdited, GetParam().section, GetParam().key), GetParam().value);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, ProfileReadTest,
+    ::testing::Values(ReadCase{"COMMUNICATION", "Xport_IP", "192.168.0.10"},
+                      ReadCase{"COMMUNICATION", "Xport_Port", "10001"},  // quotes removed
+                      ReadCase{"MES_PARA", "START_FQ", "451"},
+                      ReadCase{"MES_PARA", "END_FQ", ""},  // present and empty; first wins
+                      ReadCase{"MES_PARA", "COUNT", std::nullopt},  // only in a later section
+                      ReadCase{"MES_PARA", "INTERVAL", std::nullopt},
+                      ReadCase{"NOWHERE", "Xport_IP", std::nullopt},
+                      ReadCase{"COMMUNICATION", "; written by hand", std::nullopt}));
+
+TEST(ProfileText, LongValueIsCutAnd254BytesKept) {
+  const std::string value(300, 'x');
+  const auto read = ReadProfileValue("[S]\nK=" + value, "S", "K");
+  ASSERT_TRUE(read);
+  EXPECT_EQ(*read, std::string(254, 'x'));
+}
+
+TEST(ProfileText, EmptyAndMissingFiles) {
+  EXPECT_EQ(ReadProfileValue("", "S", "K"), std::nullopt);
+  EXPECT_EQ(WriteProfileValue("", "MES_PARA", "COUNT", "1"), "[MES_PARA]\r\nCOUNT=1\r\n");
+}
+
+struct WriteCase {
+  const char* name;
+  const char* before;
+  const char* section;
+  const char* key;
+  const char* value;
+  const char* after;
+};
+
+class ProfileWriteTest : public ::testing::TestWithParam<WriteCase> {};
+
+TEST_P(ProfileWriteTest, ChangesOnlyTheKeysLine) {
+  const WriteCase& c = GetParam();
+  EXPECT_EQ(WriteProfileValue(c.before, c.section, c.key, c.value), c.after) << c.name;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, ProfileWriteTest,
+    ::testing::Values(
+        WriteCase{"replace keeps other lines and LF ends", "; note\n[A]\nx = 1\ny=2\n[B]\nx=3\n",
+                  "a", "X", "9", "; note\n[A]\nX=9\ny=2\n[B]\nx=3\n"},
+        WriteCase{"new key at the end of its section", "[A]\r\nx=1\r\n\r\n[B]\r\nz=1\r\n", "A",
+                  "y", "2", "[A]\r\nx=1\r\ny=2\r\n\r\n[B]\r\nz=1\r\n"},
+        WriteCase{"new section at the end", "[A]\r\nx=1\r\n", "B", "k", "v",
+                  "[A]\r\nx=1\r\n[B]\r\nk=v\r\n"},
+        WriteCase{"no final line end, new section", "[A]\r\nx=1", "B", "k", "v",
+                  "[A]\r\nx=1\r\n[B]\r\nk=v\r\n"},
+        WriteCase{"no final line end, new key", "[A]\r\nx=1", "A", "k", "v",
+                  "[A]\r\nx=1\r\nk=v\r\n"},
+        WriteCase{"no final line end, replaced", "[A]\r\nx=1", "A", "x", "22", "[A]\r\nx=22"},
+        WriteCase{"empty value", "[A]\r\nx=1\r\n", "A", "x", "", "[A]\r\nx=\r\n"},
+        WriteCase{"first of duplicate keys", "[A]\r\nx=1\r\nx=2\r\n", "A", "x", "3",
+                  "[A]\r\nx=3\r\nx=2\r\n"}),
+    [](const auto& info) { return "Case" + std::to_string(info.index); });
+
+TEST(ProfileText, WrittenValueReadsBack) {
+  std::string file = kHandEdited;
+  for (const char* value : {"127.0.0.1", "", " 1", "a=b"}) {
+    file = WriteProfileValue(file, "COMMUNICATION", "Xport_IP", value);
+    EXPECT_EQ(ReadProfileValue(file, "COMMUNICATION", "Xport_IP"),
+              std::string(value) == " 1" ? "1" : value);
+    // Every other key is still there with its value.
+    EXPECT_EQ(ReadProfileValue(file, "MES_PARA", "START_FQ"), "451");
+    EXPECT_EQ(ReadProfileValue(file, "COMMUNICATION", "Xport_Port"), "10001");
+  }
+}
+
+}  // namespace
+}  // namespace kov::platform

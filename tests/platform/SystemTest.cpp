@@ -1,0 +1,182 @@
+// The real adapters: files in a temporary folder, sockets on 127.0.0.1.
+#include <gtest/gtest.h>
+
+#ifdef _WIN32
+#include <winsock2.h>
+#else
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+#endif
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "platform/IniProfileFiles.h"
+#include "platform/SystemClock.h"
+#include "platform/SystemSockets.h"
+#include "platform/SystemTextFiles.h"
+
+namespace kov::platform {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Slurp(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+class TempDir : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() /
+           ("kov-platform-" + std::to_string(reinterpret_cast<std::uintptr_t>(this)));
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+  std::string Path(const char* name) const { return (dir_ / name).string(); }
+  fs::path dir_;
+};
+
+using TextFilesTest = TempDir;
+
+TEST_F(TextFilesTest, WritesAndAppendsBytesExactly) {
+  SystemTextFiles files;
+  ASSERT_TRUE(files.Write(Path("WFdata.txt"), "\r\n"));
+  ASSERT_TRUE(files.Append(Path("WFdata.txt"), " 1,  1,-100 \r\n"));
+  ASSERT_TRUE(files.Append(Path("WFdata.txt"), std::string_view("\0x", 2)));
+  EXPECT_EQ(Slurp(Path("WFdata.txt")), std::string("\r\n 1,  1,-100 \r\n\0x", 18));
+  ASSERT_TRUE(files.Write(Path("WFdata.txt"), "\r\n"));
+  EXPECT_EQ(Slurp(Path("WFdata.txt")), "\r\n");
+  EXPECT_FALSE(files.Write(Path("missing/WFdata.txt"), "\r\n"));
+  EXPECT_FALSE(files.Append(Path("missing/WFdata.txt"), "x"));
+}
+
+using IniFilesTest = TempDir;
+
+TEST_F(IniFilesTest, ReadsDefaultsAndWritesInPlace) {
+  IniProfileFiles ini;
+  const std::string path = Path("KOV_Xport.ini");
+  EXPECT_EQ(ini.Read("COMMUNICATION", "Xport_IP", "1", path), "1");
+  {
+    std::ofstream(path, std::ios::binary) << "; mine\r\n[COMMUNICATION]\r\nXport_IP=10.0.0.1";
+  }
+  ini.Write("COMMUNICATION", "Xport_Port", "10001", path);
+  ini.Write("MES_PARA", "D_LEVEL", " 1", path);
+  EXPECT_EQ(Slurp(path),
+            "; mine\r\n[COMMUNICATION]\r\nXport_IP=10.0.0.1\r\nXport_Port=10001\r\n"
+            "[MES_PARA]\r\nD_LEVEL= 1\r\n");
+  EXPECT_EQ(ini.Read("communication", "XPORT_IP", "1", path), "10.0.0.1");
+  EXPECT_EQ(ini.Read("MES_PARA", "D_LEVEL", "1", path), "1");
+  // A folder that does not exist: silently nothing.
+  ini.Write("A", "b", "c", Path("missing/KOV_Xport.ini"));
+  EXPECT_FALSE(fs::exists(Path("missing")));
+}
+
+TEST(SystemClock, TimeOfDayHasHoursMinutesSeconds) {
+  SystemClock clock;
+  const std::string text = clock.TimeOfDayText();
+  EXPECT_GE(text.size(), 7u) << text;
+  EXPECT_EQ(std::count(text.begin(), text.end(), ':'), 2) << text;
+  const auto t0 = clock.MonotonicMs();
+  clock.Sleep(0);
+  EXPECT_GE(clock.MonotonicMs(), t0);
+}
+
+// A listener on 127.0.0.1 made with the system calls directly.
+class Loopback : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(sockets_.Startup(0x0202), 0);
+    listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(::bind(listener_, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+    ASSERT_EQ(::listen(listener_, 1), 0);
+#ifdef _WIN32
+    int len = sizeof addr;
+#else
+    socklen_t len = sizeof addr;
+#endif
+    ::getsockname(listener_, reinterpret_cast<sockaddr*>(&addr), &len);
+    port_ = ntohs(addr.sin_port);
+  }
+  void TearDown() override { CloseRaw(listener_); }
+
+  static void CloseRaw(SocketHandle s) {
+#ifdef _WIN32
+    ::closesocket(static_cast<SOCKET>(s));
+#else
+    ::close(static_cast<int>(s));
+#endif
+  }
+  SocketAddressRecord Address() const {
+    SocketAddressRecord record{};
+    record[0] = 2;
+    record[2] = static_cast<std::uint8_t>(port_ >> 8);
+    record[3] = static_cast<std::uint8_t>(port_ & 0xFF);
+    const std::uint32_t ip = sockets_.InetAddr("127.0.0.1");
+    std::memcpy(&record[4], &ip, 4);
+    return record;
+  }
+
+  mutable SystemSockets sockets_;
+#ifdef _WIN32
+  SOCKET listener_;
+#else
+  int listener_;
+#endif
+  int port_ = 0;
+};
+
+TEST_F(Loopback, SendReceiveWaitAndClose) {
+  EXPECT_EQ(sockets_.InetAddr("not an address"), kInaddrNone);
+  const SocketHandle s = sockets_.Socket(2, 1, 0);
+  ASSERT_NE(s, kInvalidSocket);
+  ASSERT_EQ(sockets_.Connect(s, Address()), 0);
+  const auto peer = ::accept(listener_, nullptr, nullptr);
+  ASSERT_EQ(sockets_.SetNonBlocking(s), 0);
+  EXPECT_EQ(sockets_.SetNoDelay(s, 1), 0);
+
+  char buffer[16];
+  EXPECT_EQ(sockets_.Recv(s, buffer, sizeof buffer), -1);  // nothing yet, no block
+  EXPECT_FALSE(sockets_.WaitReadable(s, 1));
+  EXPECT_EQ(sockets_.Send(s, "GD\r\n", 4), 4);
+  char got[8] = {};
+  EXPECT_EQ(::recv(peer, got, sizeof got, 0), 4);
+  EXPECT_STREQ(got, "GD\r\n");
+
+  EXPECT_EQ(::send(peer, "/ \r\n", 4, 0), 4);
+  EXPECT_TRUE(sockets_.WaitReadable(s, 1000));
+  EXPECT_EQ(sockets_.Recv(s, buffer, sizeof buffer), 4);
+
+  CloseRaw(peer);
+  EXPECT_TRUE(sockets_.WaitReadable(s, 1000));
+  EXPECT_EQ(sockets_.Recv(s, buffer, sizeof buffer), 0);  // the peer has closed
+  // Sending to a closed peer fails with -1 (no signal ends the test).
+  int result = 0;
+  for (int i = 0; i < 50 && result != -1; ++i) result = sockets_.Send(s, "EX\r\n", 4);
+  EXPECT_EQ(result, -1);
+  EXPECT_EQ(sockets_.Close(s), 0);
+}
+
+TEST_F(Loopback, ConnectToAClosedPortFails) {
+  const SocketHandle s = sockets_.Socket(2, 1, 0);
+  SocketAddressRecord record = Address();
+  CloseRaw(listener_);
+  listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
+  EXPECT_EQ(sockets_.Connect(s, record), kSocketError);
+  sockets_.Close(s);
+}
+
+}  // namespace
+}  // namespace kov::platform

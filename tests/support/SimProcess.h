@@ -1,0 +1,119 @@
+#pragma once
+
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+extern char** environ;
+
+namespace kov::testing {
+
+// Runs build/xport-sim (path from XPORT_SIM) on a free port of 127.0.0.1 for
+// the life of the object, with its command log in a temporary file.
+class SimProcess {
+ public:
+  static const char* Path() { return std::getenv("XPORT_SIM"); }
+
+  explicit SimProcess(std::vector<std::string> options = {}) {
+    char logTemplate[] = "/tmp/xport-sim-log-XXXXXX";
+    const int logFd = mkstemp(logTemplate);
+    if (logFd >= 0) close(logFd);
+    logPath_ = logTemplate;
+
+    std::vector<std::string> args = {Path(), "--port", "0", "--log", logPath_};
+    args.insert(args.end(), options.begin(), options.end());
+    std::vector<char*> argv;
+    for (auto& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+
+    int out[2];
+    if (pipe(out) != 0) return;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+    posix_spawn_file_actions_addclose(&actions, out[0]);
+    if (posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ) != 0) pid_ = -1;
+    posix_spawn_file_actions_destroy(&actions);
+    close(out[1]);
+
+    // The first line says where it listens.
+    std::string line;
+    char c;
+    while (read(out[0], &c, 1) == 1 && c != '\n') line.push_back(c);
+    close(out[0]);
+    const std::size_t colon = line.rfind(':');
+    if (colon != std::string::npos) port_ = std::atoi(line.c_str() + colon + 1);
+  }
+
+  ~SimProcess() {
+    Stop();
+    std::remove(logPath_.c_str());
+  }
+  SimProcess(const SimProcess&) = delete;
+  SimProcess& operator=(const SimProcess&) = delete;
+
+  bool Running() const { return pid_ > 0 && port_ > 0; }
+  int Port() const { return port_; }
+
+  // SIGTERM, then the exit status (-1 if it did not exit normally).
+  int Stop() {
+    if (pid_ <= 0) return status_;
+    kill(pid_, SIGTERM);
+    int status = 0;
+    waitpid(pid_, &status, 0);
+    pid_ = -1;
+    status_ = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return status_;
+  }
+
+  // The commands received so far, each with its CR LF, in order.
+  std::vector<std::string> Commands() const {
+    std::vector<std::string> commands;
+    std::ifstream log(logPath_);
+    std::string line;
+    while (std::getline(log, line)) {
+      const std::size_t space = line.find(' ');
+      if (space == std::string::npos) continue;
+      commands.push_back(Unescape(line.substr(space + 1)));
+    }
+    return commands;
+  }
+
+ private:
+  static std::string Unescape(const std::string& text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      if (text[i] != '\\' || i + 1 >= text.size()) {
+        out.push_back(text[i]);
+        continue;
+      }
+      const char e = text[++i];
+      if (e == 'r') {
+        out.push_back('\r');
+      } else if (e == 'n') {
+        out.push_back('\n');
+      } else if (e == 'x' && i + 2 < text.size()) {
+        out.push_back(static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16)));
+        i += 2;
+      } else {
+        out.push_back(e);
+      }
+    }
+    return out;
+  }
+
+  pid_t pid_ = -1;
+  int port_ = 0;
+  int status_ = -1;
+  std::string logPath_;
+};
+
+}  // namespace kov::testing
