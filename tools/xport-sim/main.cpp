@@ -144,7 +144,7 @@ std::uint32_t Hash(std::uint32_t x) {
 int LevelAt(double mhz, std::uint32_t seed) {
   const auto bin = static_cast<std::uint32_t>(std::lround(mhz * 32.0));
   double level = -90.0 + static_cast<double>(Hash(bin ^ (seed * 0x9E3779B9u)) % 9) - 4.0;
-  for (std::uint32_t k = 0; k < 8; ++k) {
+  for (std::uint32_t k = 0; k < 40; ++k) {
     const std::uint32_t h = Hash(seed * 131u + k);
     const double centre = 450.0 + static_cast<double>(h % 100000) / 100.0;  // 450..1450 MHz
     const double height = 30.0 + static_cast<double>(Hash(h) % 41);         // 30..70 dB
@@ -193,10 +193,15 @@ void Serve(int fd, const Options& o, std::FILE* log) {
   int commands = 0;
   int gdSinceCF = 0;
   char buffer[4096];
-  while (!g_stop) {
-    pollfd p{fd, POLLIN, 0};
-    if (::poll(&p, 1, 100) <= 0) continue;
-    const ssize_t n = ::recv(fd, buffer, sizeof buffer, 0);
+  for (;;) {
+    // On SIGTERM, what the peer has already sent is still logged (its "EX",
+    // say), but nothing more is answered.
+    const bool stopping = g_stop != 0;
+    if (!stopping) {
+      pollfd p{fd, POLLIN, 0};
+      if (::poll(&p, 1, 100) <= 0) continue;
+    }
+    const ssize_t n = ::recv(fd, buffer, sizeof buffer, stopping ? MSG_DONTWAIT : 0);
     if (n <= 0) return;
     pending.append(buffer, static_cast<std::size_t>(n));
     std::size_t end;
@@ -209,6 +214,7 @@ void Serve(int fd, const Options& o, std::FILE* log) {
         std::fprintf(log, "%lld %s\n", static_cast<long long>(NowMs()), Escaped(bytes).c_str());
         std::fflush(log);
       }
+      if (stopping) continue;
       if (o.closeAfter > 0 && commands >= o.closeAfter) return;
       if (command.rfind("CF", 0) == 0) {
         centre = std::atof(command.c_str() + 2);

@@ -15,7 +15,7 @@ namespace kov::fakes {
 // the count-down afresh; an interval of 0 never fires.
 class FakeTimer : public link::Timer {
  public:
-  FakeTimer(FakeClock& clock, std::string name) : clock_(clock), name(std::move(name)) {}
+  FakeTimer(FakeClock& clock, std::string timerName) : name(std::move(timerName)), clock_(clock) {}
 
   void SetEnabled(bool enabled) override {
     enabled_ = enabled;

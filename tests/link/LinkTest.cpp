@@ -1,0 +1,310 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "fakes/FakeClock.h"
+#include "fakes/FakeControls.h"
+#include "fakes/FakeProfileFiles.h"
+#include "fakes/FakeSockets.h"
+#include "fakes/FakeTimers.h"
+#include "link/Link.h"
+#include "link/ProgramEnded.h"
+#include "link/Protocol.h"
+
+namespace kov::link {
+namespace {
+
+using fakes::FakeSockets;
+
+std::string Entry(double mhz, int level) {
+  char text[32];
+  std::snprintf(text, sizeof text, "F%09.4fL%c%03d \r\n", mhz, level < 0 ? '-' : '+',
+                level < 0 ? -level : level);
+  return text;
+}
+
+std::string Reply(int entries, int level = -80) {
+  std::string reply = "GD \r\n/ \r\n";
+  for (int k = 0; k < entries; ++k) reply += Entry(450 + k * 0.03125, level);
+  return reply + "/ \r\n";
+}
+
+TEST(Protocol, CommandBytes) {
+  EXPECT_EQ(CommandBytes(kCmdFP10), "FP10\r\n");
+  EXPECT_EQ(CommandBytes(kCmdGD), "\x47\x44\x0D\x0A");
+  EXPECT_EQ(CommandBytes(kCmdEX), "\x45\x58\x0D\x0A");
+  EXPECT_EQ(CommandBytes(CFCommand(BandCenterFQ(450, 10, 1))), "\x43\x46\x34\x35\x35\x0D\x0A");
+  EXPECT_EQ(CFCommand(BandCenterFQ(450, 10, 2)), "CF465");
+  EXPECT_EQ(CFCommand(BandCenterFQ(1000, 10, 102)), "CF2015");
+  EXPECT_EQ(CFCommand(455.25), "CF455.25");
+}
+
+TEST(Protocol, AddressRecordAndPort) {
+  const std::uint8_t ip[4] = {192, 168, 0, 10};
+  std::uint32_t networkOrder;
+  std::memcpy(&networkOrder, ip, 4);
+  const platform::SocketAddressRecord expected = {0x02, 0x00, 0x27, 0x11, 0xC0, 0xA8, 0x00, 0x0A,
+                                                  0,    0,    0,    0,    0,    0,    0,    0};
+  EXPECT_EQ(BuildXportAddr(networkOrder, *PortFromText("10001")), expected);
+  EXPECT_EQ(PortFromText("10001.5"), 10002);
+  EXPECT_EQ(PortFromText("70000"), 4464);
+  EXPECT_EQ(PortFromText("-1"), 65535);
+  EXPECT_EQ(PortFromText("abc"), 0);
+  EXPECT_EQ(PortFromText("2147483648"), std::nullopt);
+}
+
+TEST(SplitGDReply, EntryCounts) {
+  struct Case {
+    int entries;
+    int measured;  // points with the instrument's level
+  };
+  for (const Case c : {Case{320, 320}, Case{300, 300}, Case{400, 320}, Case{0, 0}}) {
+    const BandLevels levels = SplitGDReply(Reply(c.entries));
+    for (int k = 1; k <= kPointsPerBand; ++k) {
+      const auto& level = levels[k - 1];
+      if (k <= c.measured) {
+        EXPECT_EQ(level, "-080 ") << c.entries << " entries, point " << k;
+      } else if (k == c.measured + 1 && c.entries < 320) {
+        EXPECT_EQ(level, std::nullopt) << "the lone LF after the last entry";
+      } else {
+        EXPECT_EQ(level, "-100 ") << c.entries << " entries, point " << k;
+      }
+    }
+  }
+}
+
+TEST(SplitGDReply, ShortLinesAndMissingMarkers) {
+  std::string reply = "/ \r\n" + Entry(450, -70) + "short\r\n\r\n" + Entry(451, -60) + "/ \r\n";
+  BandLevels levels = SplitGDReply(reply);
+  EXPECT_EQ(levels[0], "-070 ");
+  EXPECT_EQ(levels[1], std::nullopt);
+  EXPECT_EQ(levels[2], std::nullopt);
+  EXPECT_EQ(levels[3], "-060 ");
+  // Without any marker the band reads as not answered.
+  levels = SplitGDReply(Entry(450, -70) + Entry(451, -60));
+  for (const auto& level : levels) EXPECT_EQ(level, "-100 ");
+  EXPECT_EQ(SplitGDReply(SubstituteReply()), levels);
+}
+
+class LinkTest : public ::testing::Test {
+ protected:
+  LinkTest() : sockets(clock), t1(clock, "Timer1"), t3(clock, "Timer3"), t4(clock, "Timer4") {
+    controls.entries[settings::Entry::TxtXportIP] = "127.0.0.1";
+    controls.entries[settings::Entry::TxtXportPort] = "10001";
+  }
+
+  void Connected() {
+    state.ConnectFlag = 1;
+    state.XportSock = 7;
+  }
+  // Runs an operation that may end the program.
+  bool Ends(const std::function<void()>& operation) {
+    try {
+      operation();
+    } catch (const ProgramEnded&) {
+      return true;
+    }
+    return false;
+  }
+
+  fakes::FakeClock clock;
+  FakeSockets sockets;
+  fakes::FakeControls controls;
+  fakes::FakeTimer t1, t3, t4;
+  fakes::FakeProfileFiles profiles;
+  settings::Settings settings{profiles, "/opt/kov"};
+  LinkState state;
+  Link link{state, sockets, clock, controls, Timers{t1, t3, t4}, settings};
+};
+
+TEST_F(LinkTest, ConnectConfiguresTheSocketAndStoresTheIP) {
+  controls.entries[settings::Entry::TxtXportPort] = "10001.5";
+  link.XportConnect();
+  EXPECT_EQ(sockets.calls, (std::vector<std::string>{"Socket", "InetAddr", "Connect",
+                                                     "SetNonBlocking", "SetNoDelay"}));
+  EXPECT_EQ(sockets.connectedTo[2] << 8 | sockets.connectedTo[3], 10002);
+  EXPECT_EQ(sockets.noDelayValue, 1);
+  EXPECT_EQ(state.ConnectFlag, 1);
+  ASSERT_EQ(profiles.writes.size(), 1u);
+  EXPECT_EQ(profiles.writes[0].value, "127.0.0.1");
+  EXPECT_TRUE(controls.log.empty());
+}
+
+struct ConnectFailure {
+  const char* name;
+  int failingStep;  // 0 socket, 1 connect, 2 non-blocking
+  const char* message;
+};
+
+class ConnectFailureTest : public LinkTest, public ::testing::WithParamInterface<ConnectFailure> {};
+
+TEST_P(ConnectFailureTest, MessageThenStatusThenTheEnd) {
+  const ConnectFailure& f = GetParam();
+  if (f.failingStep == 0) sockets.socketResult = platform::kInvalidSocket;
+  if (f.failingStep == 1) sockets.connectResult = -1;
+  if (f.failingStep == 2) sockets.nonBlockingResult = -1;
+  EXPECT_TRUE(Ends([&] { link.XportConnect(); }));
+  EXPECT_TRUE(state.Ended);
+  EXPECT_TRUE(controls.ended);
+  ASSERT_GE(controls.log.size(), 3u);
+  EXPECT_EQ(controls.log[0], std::string("message ") + f.message);
+  EXPECT_EQ(controls.log[1], std::string("status ") + f.message);
+  EXPECT_TRUE(profiles.writes.empty()) << "the previous IP stays in the file";
+  if (f.failingStep == 0) {
+    EXPECT_TRUE(sockets.sent.empty());
+    EXPECT_EQ(state.ConnectFlag, 0);
+  } else {
+    // FatalExit: "EX" offered, socket closed, buttons reset, then the end.
+    EXPECT_EQ(sockets.sent, std::vector<std::string>{"EX\r\n"});
+    EXPECT_EQ(sockets.closed.size(), 1u);
+    EXPECT_EQ(state.ConnectFlag, 0);
+    EXPECT_EQ(controls.log.back(), "end");
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Steps, ConnectFailureTest,
+                         ::testing::Values(ConnectFailure{"socket", 0, "ソケット生成エラー"},
+                                           ConnectFailure{"connect", 1, "ソケットCONNECTエラー"},
+                                           ConnectFailure{"mode", 2,
+                                                          "ソケット非ブロッキング・エラー"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(LinkTest, SocketLibraryThatWillNotStart) {
+  sockets.startupResult = 10091;
+  EXPECT_TRUE(Ends([&] { link.SocketsInitialize(); }));
+  EXPECT_EQ(sockets.startupVersion, 0x0202);
+  EXPECT_EQ(controls.log,
+            (std::vector<std::string>{"status Winsock.dll is not responding.",
+                                      "message Winsock.dll is not responding.", "end"}));
+}
+
+TEST_F(LinkTest, SendFailuresEndTheProgramWithTheirMessage) {
+  Connected();
+  sockets.sendFailsAfter = 0;
+  EXPECT_TRUE(Ends([&] { link.SendCF(455, "Send CF to Next Step エラー"); }));
+  EXPECT_EQ(state.ErrMsg, "Send CF to Next Step エラー");
+  EXPECT_EQ(controls.status, "Send CF to Next Step エラー");
+  EXPECT_TRUE(controls.messages.empty()) << "send failures show no message box";
+  EXPECT_EQ(sockets.closed.size(), 1u);
+
+  state.Ended = false;
+  EXPECT_TRUE(Ends([&] { link.SendGD(); }));
+  EXPECT_EQ(controls.status, "Send GD エラー");
+}
+
+TEST_F(LinkTest, ExitDisconnectsOnlyWhenConnected) {
+  EXPECT_TRUE(Ends([&] { link.CmdExit_Click(); }));
+  EXPECT_TRUE(sockets.sent.empty());
+  state.Ended = false;
+  Connected();
+  t1.SetInterval(5000);
+  t1.SetEnabled(true);
+  t3.SetEnabled(true);
+  EXPECT_TRUE(Ends([&] { link.CmdExit_Click(); }));
+  EXPECT_EQ(sockets.sent, std::vector<std::string>{"EX\r\n"});
+  EXPECT_FALSE(t1.Enabled());
+  EXPECT_FALSE(t3.Enabled());
+}
+
+struct RecvCase {
+  const char* name;
+  std::vector<FakeSockets::RecvEvent> events;
+  int gdRepeats;
+  bool substitute;
+};
+
+class RecvGDReplyTest : public LinkTest, public ::testing::WithParamInterface<RecvCase> {};
+
+TEST_P(RecvGDReplyTest, CollectsUntilTheClosingMarker) {
+  Connected();
+  const RecvCase& c = GetParam();
+  std::string expected;
+  for (const auto& e : c.events) expected += e.data;
+  sockets.incoming.assign(c.events.begin(), c.events.end());
+  link.SendGD();
+  link.RecvGDReply();
+  EXPECT_EQ(static_cast<int>(sockets.sent.size()) - 1, c.gdRepeats);
+  if (c.substitute) {
+    EXPECT_EQ(state.RecvStr, SubstituteReply());
+  } else {
+    EXPECT_EQ(state.SlashCount, 2);
+    EXPECT_EQ(state.RecvStr, expected);
+  }
+  // Every poll first lets the window handle its events.
+  EXPECT_EQ(controls.processEventsCalls, sockets.recvCalls);
+}
+
+const std::string kFull = Reply(320);
+
+std::vector<FakeSockets::RecvEvent> AfterSilence(int polls, const std::string& data) {
+  std::vector<FakeSockets::RecvEvent> events(polls, FakeSockets::Nothing());
+  events.push_back(FakeSockets::Data(data));
+  return events;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Chunks, RecvGDReplyTest,
+    ::testing::Values(RecvCase{"OneChunk", {FakeSockets::Data(kFull)}, 0, false},
+                      RecvCase{"ClosingMarkerThreeChunksLater",
+                               {FakeSockets::Data(kFull.substr(0, 100)), FakeSockets::Nothing(),
+                                FakeSockets::Data(kFull.substr(100, 2000)),
+                                FakeSockets::Data(kFull.substr(2100, 3000)),
+                                FakeSockets::Data(kFull.substr(5100))},
+                               0,
+                               false},
+                      RecvCase{"AnswerJustBeforeTheRepeat", AfterSilence(5000, kFull), 0, false},
+                      RecvCase{"AnswerToTheRepeat", AfterSilence(5001, kFull), 1, false},
+                      RecvCase{"SilentInstrument", {}, 1, true},
+                      RecvCase{"PeerClosed",
+                               {FakeSockets::Data("GD \r\n/ \r\n"), FakeSockets::Closed()},
+                               1,
+                               true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(LinkTest, OneByteChunks) {
+  Connected();
+  for (char c : kFull) sockets.incoming.push_back(FakeSockets::Data(std::string(1, c)));
+  link.RecvGDReply();
+  // Complete with the chunk that holds the closing "/": the rest of its line
+  // stays on the socket for the receive after the next "CF".
+  EXPECT_EQ(state.RecvStr, kFull.substr(0, kFull.size() - 3));
+  EXPECT_EQ(state.SlashCount, 2);
+  EXPECT_EQ(sockets.incoming.size(), 3u);
+}
+
+TEST_F(LinkTest, SilenceWaitsAboutFiveSecondsTwiceAndRepeatsOnce) {
+  Connected();
+  link.SendGD();
+  link.RecvGDReply();
+  EXPECT_EQ(sockets.sent, (std::vector<std::string>{"GD\r\n", "GD\r\n"}));
+  EXPECT_EQ(clock.sleeps, std::vector<std::int32_t>{10});
+  // 5000 failed polls wait 1 ms each before the repeat, and again after it.
+  EXPECT_EQ(sockets.waitCalls, 10000);
+  EXPECT_EQ(clock.now, 10000 + 10);
+  EXPECT_EQ(state.SockRet, -1);
+  EXPECT_EQ(state.ResendRet, 4);
+}
+
+TEST_F(LinkTest, ExitFromInsideTheReceiveLoopStopsItAtOnce) {
+  Connected();
+  controls.onProcessEvents = [&] {
+    if (controls.processEventsCalls == 3) link.CmdExit_Click();
+  };
+  EXPECT_TRUE(Ends([&] { link.RecvGDReply(); }));
+  EXPECT_EQ(sockets.sent, std::vector<std::string>{"EX\r\n"});
+  EXPECT_EQ(sockets.recvCalls, 2) << "no receive after the end";
+}
+
+TEST_F(LinkTest, WindowClosedInsideTheLoopSendsNothing) {
+  Connected();
+  controls.onProcessEvents = [&] {
+    if (controls.processEventsCalls == 2) state.Ended = true;
+  };
+  EXPECT_TRUE(Ends([&] { link.RecvGDReply(); }));
+  EXPECT_TRUE(sockets.sent.empty());
+  EXPECT_TRUE(sockets.closed.empty());
+}
+
+}  // namespace
+}  // namespace kov::link
