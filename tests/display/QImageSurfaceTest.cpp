@@ -1,0 +1,95 @@
+// Pixels of the off-screen graph surface, rendered without a display.
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <cstdlib>
+
+#include "display/Palette.h"
+#include "display/QImageSurface.h"
+#include "display/SpectrumDisplay.h"
+#include "fakes/FakeControls.h"
+
+namespace kov::display {
+namespace {
+
+// The graphs' size at 96 dpi: 8775 x 3615 twips.
+constexpr int kW = 585;
+constexpr int kH = 241;
+
+QRgb Q(Rgb c) { return qRgb(c.r, c.g, c.b); }
+
+int CountColumn(const QImage& image, int x, QRgb colour) {
+  int n = 0;
+  for (int y = 0; y < image.height(); ++y) n += image.pixel(x, y) == colour;
+  return n;
+}
+
+TEST(QImageSurface, BackgroundsAndOnePixelLines) {
+  QImageSurface data(kW, kH, kSpectrumBackground);
+  QImageSurface wf(kW, kH, kWaterfallBackground);
+  EXPECT_EQ(data.Image().pixel(0, 0), qRgb(0, 0, 0));
+  EXPECT_EQ(wf.Image().pixel(kW - 1, kH - 1), qRgb(0, 0, 255));
+
+  // A vertical 1-pixel line at any user coordinate covers exactly one column.
+  data.SetScale(0, 0, 3200, -100);
+  for (float x : {0.0f, 1.0f, 1599.5f, 3199.0f}) {
+    data.Clear();
+    data.DrawLine(x, 0, x, -100, kPaletteGreen);
+    int columns = 0;
+    for (int c = 0; c < kW; ++c) columns += CountColumn(data.Image(), c, Q(kPaletteGreen)) > 0;
+    EXPECT_EQ(columns, 1) << x;
+  }
+  // Width 2: two columns.
+  data.Clear();
+  data.SetLineWidth(2);
+  data.DrawLine(100, 0, 100, -100, kPaletteGreen);
+  int columns = 0;
+  for (int c = 0; c < kW; ++c) columns += CountColumn(data.Image(), c, Q(kPaletteGreen)) > 0;
+  EXPECT_EQ(columns, 2);
+}
+
+TEST(QImageSurface, FrameBarAndWaterfallRow) {
+  QImageSurface data(kW, kH, kSpectrumBackground);
+  QImageSurface wf(kW, kH, kWaterfallBackground);
+  fakes::FakeControls controls;
+  controls.check = 0;
+  SpectrumDisplay display(data, wf, controls);
+  display.ScaleWaterfall(1, 2);
+  display.ClearWaterfall();
+  measure::WFGrid grid;
+  for (int i = 0; i < 320; ++i) grid.At(0, i) = "-100 ";
+  grid.At(0, 100) = "-50 ";  // a bar up to the middle of the full range
+  display.DrawPass(1, 2, grid);
+
+  const QImage& d = data.Image();
+  // Grid columns at x = 40k of 320 units; the middle one magenta.
+  const int middle = kW / 2;  // 160 of 320
+  EXPECT_EQ(d.pixel(middle, 10), Q(kPaletteMagenta));
+  EXPECT_EQ(d.pixel(static_cast<int>(40.0 * kW / 320), 10), Q(kPaletteGreen));
+  // Horizontal grid at -20 dB: row 48 of 241.
+  EXPECT_EQ(d.pixel(5, static_cast<int>(20.0 * kH / 100)), Q(kPaletteGreen));
+  // The bar of point 100: from -50 dB down to the bottom, yellow, 2 wide.
+  const int barX = static_cast<int>(100.0 * kW / 320);
+  EXPECT_EQ(CountColumn(d, barX, Q(kPaletteLightYellow)), kH - kH / 2);
+  EXPECT_EQ(d.pixel(barX + 1, kH - 1), Q(kPaletteLightYellow));
+  EXPECT_EQ(d.pixel(barX, kH / 2 - 2), qRgb(0, 0, 0));
+
+  // Waterfall row 2 of 2: the lower half; point 100 in its colour (-50 dB
+  // is green in the full range), the rest blue, the upper half untouched.
+  const QImage& w = wf.Image();
+  EXPECT_EQ(w.pixel(barX, kH - 1), qRgb(0, 255, 0));
+  EXPECT_EQ(w.pixel(barX, kH / 2 + 1), qRgb(0, 255, 0));
+  EXPECT_EQ(w.pixel(barX, kH / 2 - 2), qRgb(0, 0, 255));
+  EXPECT_EQ(w.pixel(barX + 5, kH - 1), qRgb(0, 0, 255));
+}
+
+}  // namespace
+}  // namespace kov::display
+
+int main(int argc, char** argv) {
+  // Also when run by test discovery, outside the test environment.
+  if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  QGuiApplication app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
