@@ -73,8 +73,9 @@ void EnterButton::keyPressEvent(QKeyEvent* event) {
 }
 
 void LevelCheckBox::nextCheckState() {
+  const Qt::CheckState next = checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked;
   setTristate(false);
-  setCheckState(checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked);
+  setCheckState(next);
 }
 
 KOV_Xport_WindowsAPI_Form::KOV_Xport_WindowsAPI_Form(WindowWorld world)

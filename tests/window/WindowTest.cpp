@@ -1,0 +1,286 @@
+// The real window, offscreen, with the real simulator on 127.0.0.1 and a
+// clock that does not sleep.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QEventLoop>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "SimProcess.h"
+#include "fakes/FakeClock.h"
+#include "platform/IniProfileFiles.h"
+#include "platform/SystemSockets.h"
+#include "platform/SystemTextFiles.h"
+#include "window/MainForm.h"
+
+namespace kov::window {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Slurp(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+class WindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() /
+           ("kov-window-" + std::to_string(reinterpret_cast<std::uintptr_t>(this)));
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  void Ini(const std::string& text) {
+    std::ofstream(dir_ / "KOV_Xport.ini", std::ios::binary) << text;
+  }
+  std::unique_ptr<KOV_Xport_WindowsAPI_Form> Open() {
+    auto form = std::make_unique<KOV_Xport_WindowsAPI_Form>(WindowWorld{
+        sockets_, clock_, textFiles_, profiles_, dir_.string(), (dir_ / "WFdata.txt").string(),
+        [this](const QString& caption, const QString& text) {
+          messages_.push_back((caption + "|" + text).toStdString());
+        }});
+    loaded_ = form->Load();
+    if (loaded_) form->show();
+    return form;
+  }
+  template <typename T>
+  static T* Find(QWidget& form, const char* name) {
+    T* w = form.findChild<T*>(name);
+    EXPECT_NE(w, nullptr) << name;
+    return w;
+  }
+  static std::string Text(QWidget& form, const char* name) {
+    if (auto* e = form.findChild<QLineEdit*>(name)) return e->text().toStdString();
+    if (auto* l = form.findChild<QLabel*>(name)) return l->text().toStdString();
+    if (auto* t = form.findChild<QPlainTextEdit*>(name)) return t->toPlainText().toStdString();
+    return "?";
+  }
+  static void SetText(QWidget& form, const char* name, const std::string& text) {
+    Find<QLineEdit>(form, name)->setText(QString::fromStdString(text));
+  }
+  // Lets the window run until the condition holds (checked every 5 ms of
+  // event processing), at most timeoutMs.
+  static bool RunUntil(const std::function<bool()>& done, int timeoutMs = 30000) {
+    QEventLoop loop;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+      if (done()) loop.quit();
+    });
+    poll.start(5);
+    QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
+    if (!done()) loop.exec();
+    return done();
+  }
+  // Runs `action` once, from inside whatever handler lets events run, as
+  // soon as `when` holds.
+  static void WhenThen(QObject* owner, std::function<bool()> when, std::function<void()> action) {
+    auto* t = new QTimer(owner);
+    QObject::connect(t, &QTimer::timeout, [t, when, action] {
+      if (!when()) return;
+      t->stop();
+      action();
+    });
+    t->start(2);
+  }
+
+  fs::path dir_;
+  fakes::FakeClock clock_;
+  platform::SystemSockets sockets_;
+  platform::SystemTextFiles textFiles_;
+  platform::IniProfileFiles profiles_;
+  std::vector<std::string> messages_;
+  bool loaded_ = false;
+};
+
+TEST_F(WindowTest, StartUpWithoutASettingsFile) {
+  auto form = Open();
+  ASSERT_TRUE(loaded_);
+  EXPECT_EQ(form->windowTitle().toStdString(), "KOV_Xport_WindowsAPI_広帯域電磁波測定");
+  const std::pair<const char*, const char*> defaults[] = {
+      {"TxtXportIP", "1"}, {"TxtXportPort", "1"}, {"TxtStartFQ", "451"},
+      {"TxtEndFQ", "550"}, {"TxtInterval", "5"},  {"TxtTime", "1"}};
+  for (const auto& [name, value] : defaults) EXPECT_EQ(Text(*form, name), value) << name;
+  EXPECT_EQ(Find<QCheckBox>(*form, "Chk1")->checkState(), Qt::Checked);
+  EXPECT_EQ(Text(*form, "Text1"), "");
+  for (const char* label : {"Label16", "Label17", "Label18", "Label19", "Label20", "Label21"}) {
+    EXPECT_EQ(Text(*form, label), "") << label;
+  }
+  EXPECT_FALSE(Find<QPushButton>(*form, "CmdMesBreak")->isEnabled());
+  for (const char* b : {"CmdMesStart", "CmdExit", "BtnSaveMespara"}) {
+    EXPECT_TRUE(Find<QPushButton>(*form, b)->isEnabled()) << b;
+  }
+  EXPECT_EQ(Find<QPushButton>(*form, "CmdMesStart")->text().toStdString(), "測定開始");
+  EXPECT_EQ(form->focusWidget(), Find<QPushButton>(*form, "CmdMesStart"));
+  // Geometry in twips / 15.
+  EXPECT_EQ(Find<QWidget>(*form, "XportWF")->geometry(), QRect(8, 408, 585, 241));
+  EXPECT_GE(form->height(), (9840 + 255) / 15);
+  RunUntil([] { return false; }, 50);
+  EXPECT_FALSE(form->Timer1().Enabled() || form->Timer3().Enabled() || form->Timer4().Enabled());
+  EXPECT_EQ(form->Timer1().Interval(), 0);
+  EXPECT_TRUE(fs::is_empty(dir_)) << "nothing written at start-up";
+}
+
+TEST_F(WindowTest, StartUpWithASettingsFileAndTheSaveButton) {
+  Ini("[COMMUNICATION]\r\nXport_IP=10.1.2.3\r\nXport_Port=2000\r\n"
+      "[MES_PARA]\r\nSTART_FQ=600\r\nEND_FQ=700\r\nINTERVAL=2\r\nCOUNT=4\r\nD_LEVEL=2\r\n");
+  auto form = Open();
+  EXPECT_EQ(Text(*form, "TxtXportIP"), "10.1.2.3");
+  EXPECT_EQ(Text(*form, "TxtTime"), "4");
+  EXPECT_EQ(Find<QCheckBox>(*form, "Chk1")->checkState(), Qt::PartiallyChecked);
+  Find<QCheckBox>(*form, "Chk1")->click();
+  EXPECT_EQ(form->CheckValue(), 1);
+  SetText(*form, "TxtEndFQ", "");
+  Find<QPushButton>(*form, "BtnSaveMespara")->click();
+  EXPECT_EQ(Slurp(dir_ / "KOV_Xport.ini"),
+            "[COMMUNICATION]\r\nXport_IP=10.1.2.3\r\nXport_Port=2000\r\n"
+            "[MES_PARA]\r\nSTART_FQ=600\r\nEND_FQ=\r\nINTERVAL=2\r\nCOUNT=4\r\nD_LEVEL= 1\r\n");
+}
+
+class WindowSimTest : public WindowTest {
+ protected:
+  void SetUp() override {
+    WindowTest::SetUp();
+    if (testing::SimProcess::Path() == nullptr) GTEST_SKIP() << "XPORT_SIM not set";
+  }
+  void Prepare(const testing::SimProcess& sim, const char* count) {
+    Ini("[COMMUNICATION]\r\nXport_IP=1\r\nXport_Port=" + std::to_string(sim.Port()) +
+        "\r\n[MES_PARA]\r\nSTART_FQ=450\r\nEND_FQ=470\r\nINTERVAL=0\r\nCOUNT=" + count +
+        "\r\nD_LEVEL=0\r\n");
+  }
+};
+
+TEST_F(WindowSimTest, TwoPassesOverTwoBands) {
+  testing::SimProcess sim;
+  Prepare(sim, "2");
+  auto form = Open();
+  SetText(*form, "TxtXportIP", "127.0.0.1");
+  Find<QPushButton>(*form, "CmdMesStart")->click();
+  EXPECT_FALSE(Find<QPushButton>(*form, "CmdMesStart")->isEnabled());
+  ASSERT_TRUE(RunUntil([&] { return Text(*form, "Text1") == "測定完了しました。"; }));
+  sim.Stop();
+
+  const std::vector<std::string> pass = {"CF455\r\n", "GD\r\n", "CF465\r\n",
+                                         "CF465\r\n", "GD\r\n", "CF455\r\n"};
+  std::vector<std::string> wire = {"FP10\r\n"};
+  for (int p = 0; p < 2; ++p) wire.insert(wire.end(), pass.begin(), pass.end());
+  wire.push_back("EX\r\n");
+  EXPECT_EQ(sim.Commands(), wire);
+
+  const std::string file = Slurp(dir_ / "WFdata.txt");
+  EXPECT_EQ(std::count(file.begin(), file.end(), '\n'), 1 + 4 * 321);
+  EXPECT_EQ(file.substr(0, 10), "\r\n 1,  1,-");
+  EXPECT_NE(Slurp(dir_ / "KOV_Xport.ini").find("Xport_IP=127.0.0.1\r\n"), std::string::npos);
+  EXPECT_EQ(Text(*form, "Label17"), "450MHz");
+  EXPECT_EQ(Text(*form, "Label16"), "460MHz");
+  EXPECT_EQ(Text(*form, "Label18"), "470MHz");
+  EXPECT_NE(Text(*form, "Label19"), "");
+  EXPECT_NE(Text(*form, "Label20"), "");
+  EXPECT_NE(Text(*form, "Label21"), "");
+  EXPECT_TRUE(Find<QPushButton>(*form, "CmdMesStart")->isEnabled());
+  EXPECT_FALSE(Find<QPushButton>(*form, "CmdMesBreak")->isEnabled());
+
+  // Pixels as the window shows them.
+  const QImage shot = form->grab().toImage();
+  const QRect data = Find<QWidget>(*form, "XportData")->geometry();
+  const QRect wf = Find<QWidget>(*form, "XportWF")->geometry();
+  int yellow = 0, coloured = 0;
+  for (int x = data.left(); x <= data.right(); ++x) {
+    yellow += shot.pixel(x, data.bottom() - 1) == qRgb(255, 255, 0);
+    coloured += shot.pixel(x, wf.bottom() - 2) != qRgb(0, 0, 255);
+  }
+  EXPECT_GT(yellow, data.width() / 2) << "level bars over the whole range";
+  EXPECT_GT(coloured, 0) << "the second pass's row";
+  EXPECT_EQ(shot.pixel(data.left() + data.width() / 2, data.top() + 5), qRgb(128, 0, 128));
+}
+
+TEST_F(WindowSimTest, BreakDuringARun) {
+  testing::SimProcess sim({"--reply-delay-ms", "50"});
+  Prepare(sim, "5");
+  auto form = Open();
+  SetText(*form, "TxtXportIP", "127.0.0.1");
+  Find<QPushButton>(*form, "CmdMesStart")->click();
+  WhenThen(
+      form.get(), [&] { return Text(*form, "Text1").rfind("1-", 0) == 0; },
+      [&] { Find<QPushButton>(*form, "CmdMesBreak")->click(); });
+  ASSERT_TRUE(RunUntil([&] { return Text(*form, "Text1") == "測定中断しました。"; }));
+  sim.Stop();
+  const auto commands = sim.Commands();
+  EXPECT_EQ(std::count(commands.begin(), commands.end(), "GD\r\n"), 2) << "one pass only";
+  EXPECT_EQ(commands.back(), "EX\r\n");
+  EXPECT_FALSE(form->Ended());
+}
+
+TEST_F(WindowSimTest, ExitInsideTheReceiveLoop) {
+  testing::SimProcess sim({"--silent"});
+  Prepare(sim, "1");
+  auto form = Open();
+  SetText(*form, "TxtXportIP", "127.0.0.1");
+  Find<QPushButton>(*form, "CmdMesStart")->click();
+  WhenThen(
+      form.get(), [&] { return sim.Commands().size() >= 3; },  // FP10, CF, GD
+      [&] { Find<QPushButton>(*form, "CmdExit")->click(); });
+  ASSERT_TRUE(RunUntil([&] { return form->Ended(); }, 20000));
+  RunUntil([] { return false; }, 50);
+  sim.Stop();
+  EXPECT_EQ(sim.Commands(),
+            (std::vector<std::string>{"FP10\r\n", "CF455\r\n", "GD\r\n", "EX\r\n"}));
+  EXPECT_FALSE(form->isVisible());
+}
+
+TEST_F(WindowSimTest, CloseThroughTheFrameInsideTheReceiveLoopSendsNothing) {
+  testing::SimProcess sim({"--silent"});
+  Prepare(sim, "1");
+  auto form = Open();
+  SetText(*form, "TxtXportIP", "127.0.0.1");
+  Find<QPushButton>(*form, "CmdMesStart")->click();
+  WhenThen(
+      form.get(), [&] { return sim.Commands().size() >= 3; }, [&] { form->close(); });
+  ASSERT_TRUE(RunUntil([&] { return form->Ended(); }, 20000));
+  RunUntil([] { return false; }, 50);
+  sim.Stop();
+  EXPECT_EQ(sim.Commands(), (std::vector<std::string>{"FP10\r\n", "CF455\r\n", "GD\r\n"}));
+  EXPECT_EQ(Slurp(dir_ / "WFdata.txt"), "\r\n");
+}
+
+TEST_F(WindowSimTest, RefusedConnection) {
+  int port;
+  {
+    testing::SimProcess sim;
+    port = sim.Port();
+  }  // stopped: nothing listens there now
+  Ini("[COMMUNICATION]\r\nXport_IP=127.0.0.1\r\nXport_Port=" + std::to_string(port) + "\r\n");
+  auto form = Open();
+  Find<QPushButton>(*form, "CmdMesStart")->click();
+  EXPECT_TRUE(form->Ended());
+  EXPECT_EQ(messages_, std::vector<std::string>{"KOV_Xport_WindowsAPI|ソケットCONNECTエラー"});
+  EXPECT_EQ(Text(*form, "Text1"), "ソケットCONNECTエラー");
+  EXPECT_EQ(Slurp(dir_ / "KOV_Xport.ini"),
+            "[COMMUNICATION]\r\nXport_IP=127.0.0.1\r\nXport_Port=" + std::to_string(port) + "\r\n");
+}
+
+}  // namespace
+}  // namespace kov::window
+
+int main(int argc, char** argv) {
+  // Also when run by test discovery, outside the test environment.
+  if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  QApplication app(argc, argv);
+  // A window that ends the program quits the application; the tests go on.
+  QApplication::setQuitOnLastWindowClosed(false);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
