@@ -20,19 +20,34 @@ class QImageSurface : public GraphSurface {
   void SetLineWidth(int pixels) override;
   void DrawLine(float x1, float y1, float x2, float y2, Rgb colour) override;
 
-  const QImage& Image() const { return image_; }
+  const QImage& Image() const {
+    Flush();
+    return image_;
+  }
   // Called after each change of the image (a repaint can be scheduled).
   std::function<void()> onChanged;
 
  private:
   double DeviceX(double x) const;
   double DeviceY(double y) const;
-  void FillRect(int left, int top, int right, int bottom, QRgb colour);
+  void FillRect(int left, int top, int right, int bottom, QRgb colour) const;
+  void Column(int col, int top, int bottom, QRgb colour);
+  void Flush() const;
   void Changed();
 
-  QImage image_;
+  // A vertical line not yet written: consecutive lines in one column (about
+  // 56 points share a column at 102 bands) are merged where the result is
+  // the same, so each pixel is written about once instead of once per point.
+  struct PendingColumn {
+    bool active = false;
+    int col = 0, top = 0, bottom = 0, width = 1;
+    QRgb colour = 0;
+  };
+  mutable PendingColumn pending_;
+  mutable QImage image_;
   Rgb background_;
   double x1_ = 0, y1_ = 0, x2_, y2_;
+  double xFactor_ = 1, yFactor_ = 1;  // device pixels per user unit
   int lineWidth_ = 1;
 };
 
