@@ -1,5 +1,6 @@
 #include "platform/Numbers.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -25,6 +26,30 @@ double RadixNumber(const std::string& text, std::size_t pos, int radix) {
     value = value * radix + DigitValue(text[pos]);
   }
   return value;
+}
+
+// For a number text that does not fit a double: whether it is too large
+// (rather than too small). Its decimal magnitude, the place of the first
+// non-zero digit plus the exponent, is far from 0 either way.
+bool TooLarge(const std::string& number) {
+  const std::size_t ePos = number.find('e');
+  const std::string_view mantissa = std::string_view(number).substr(0, ePos);
+  const std::size_t point = std::min(mantissa.find('.'), mantissa.size());
+  const std::size_t first = mantissa.find_first_of("123456789");
+  if (first == std::string_view::npos) return false;
+  long long magnitude = first < point ? static_cast<long long>(point - first)
+                                      : -static_cast<long long>(first - point - 1);
+  if (ePos != std::string::npos) {
+    long long exponent = 0;
+    std::size_t i = ePos + 1;
+    const bool minus = i < number.size() && number[i] == '-';
+    if (i < number.size() && (number[i] == '-' || number[i] == '+')) ++i;
+    // Saturate: an exponent of many digits must not overflow the count.
+    for (; i < number.size() && exponent < 100000000; ++i)
+      exponent = exponent * 10 + (number[i] - '0');
+    magnitude += minus ? -exponent : exponent;
+  }
+  return magnitude > 0;
 }
 
 }  // namespace
@@ -65,14 +90,12 @@ double LeadingNumber(std::string_view text) {
   }
   if (!digits) return 0;
 
-  int exponentSign = 0;
   if (pos < s.size() && (s[pos] == 'E' || s[pos] == 'e' || s[pos] == 'D' || s[pos] == 'd')) {
     std::string exponent = "e";
     std::size_t e = pos + 1;
     if (e < s.size() && (s[e] == '+' || s[e] == '-')) exponent.push_back(s[e++]);
     if (e < s.size() && s[e] >= '0' && s[e] <= '9') {
       for (; e < s.size() && s[e] >= '0' && s[e] <= '9'; ++e) exponent.push_back(s[e]);
-      exponentSign = exponent[1] == '-' ? -1 : 1;
       number += exponent;
     }
   }
@@ -81,7 +104,7 @@ double LeadingNumber(std::string_view text) {
   const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
   if (result.ec == std::errc::result_out_of_range) {
     // Too large gives infinity (which no destination accepts); too small, 0.
-    value = exponentSign > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+    value = TooLarge(number) ? std::numeric_limits<double>::infinity() : 0.0;
   }
   return negative ? -value : value;
 }

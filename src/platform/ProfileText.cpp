@@ -101,6 +101,9 @@ std::optional<std::string> ReadProfileValue(std::string_view file, std::string_v
 std::string WriteProfileValue(std::string_view file, std::string_view section, std::string_view key,
                               std::string_view value) {
   const std::vector<Line> lines = SplitLines(file);
+  // A line break in a value would start new lines of its own, even sections
+  // and keys: the value ends where its first line ends.
+  value = value.substr(0, value.find_first_of("\r\n"));
   std::string newLine = std::string(key) + "=" + std::string(value);
 
   std::string out;

@@ -21,7 +21,7 @@ std::optional<std::string> ReadProfileValue(std::string_view file, std::string_v
 // The bytes of the file with one key stored: the key's line is replaced (its
 // line end kept), a new key goes after the last line of its section, a new
 // section at the end of the file; every other line stays byte for byte. New
-// lines end in CR LF.
+// lines end in CR LF. A value is cut at its first line break.
 std::string WriteProfileValue(std::string_view file, std::string_view section, std::string_view key,
                               std::string_view value);
 

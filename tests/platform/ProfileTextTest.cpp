@@ -37,7 +37,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(ReadCase{"COMMUNICATION", "Xport_IP", "192.168.0.10"},
                       ReadCase{"COMMUNICATION", "Xport_Port", "10001"},  // quotes removed
                       ReadCase{"MES_PARA", "START_FQ", "451"},
-                      ReadCase{"MES_PARA", "END_FQ", ""},  // present and empty; first wins
+                      ReadCase{"MES_PARA", "END_FQ", ""},           // present and empty; first wins
                       ReadCase{"MES_PARA", "COUNT", std::nullopt},  // only in a later section
                       ReadCase{"MES_PARA", "INTERVAL", std::nullopt},
                       ReadCase{"NOWHERE", "Xport_IP", std::nullopt},
@@ -76,8 +76,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         WriteCase{"replace keeps other lines and LF ends", "; note\n[A]\nx = 1\ny=2\n[B]\nx=3\n",
                   "a", "X", "9", "; note\n[A]\nX=9\ny=2\n[B]\nx=3\n"},
-        WriteCase{"new key at the end of its section", "[A]\r\nx=1\r\n\r\n[B]\r\nz=1\r\n", "A",
-                  "y", "2", "[A]\r\nx=1\r\ny=2\r\n\r\n[B]\r\nz=1\r\n"},
+        WriteCase{"new key at the end of its section", "[A]\r\nx=1\r\n\r\n[B]\r\nz=1\r\n", "A", "y",
+                  "2", "[A]\r\nx=1\r\ny=2\r\n\r\n[B]\r\nz=1\r\n"},
         WriteCase{"new section at the end", "[A]\r\nx=1\r\n", "B", "k", "v",
                   "[A]\r\nx=1\r\n[B]\r\nk=v\r\n"},
         WriteCase{"no final line end, new section", "[A]\r\nx=1", "B", "k", "v",
@@ -87,7 +87,9 @@ INSTANTIATE_TEST_SUITE_P(
         WriteCase{"no final line end, replaced", "[A]\r\nx=1", "A", "x", "22", "[A]\r\nx=22"},
         WriteCase{"empty value", "[A]\r\nx=1\r\n", "A", "x", "", "[A]\r\nx=\r\n"},
         WriteCase{"first of duplicate keys", "[A]\r\nx=1\r\nx=2\r\n", "A", "x", "3",
-                  "[A]\r\nx=3\r\nx=2\r\n"}),
+                  "[A]\r\nx=3\r\nx=2\r\n"},
+        WriteCase{"line break cuts the value", "[A]\r\nx=1\r\n", "A", "x", "2\r\n[B]\r\ny=3",
+                  "[A]\r\nx=2\r\n"}),
     [](const auto& info) { return "Case" + std::to_string(info.index); });
 
 TEST(ProfileText, WrittenValueReadsBack) {

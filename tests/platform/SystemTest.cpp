@@ -66,9 +66,7 @@ TEST_F(IniFilesTest, ReadsDefaultsAndWritesInPlace) {
   IniProfileFiles ini;
   const std::string path = Path("KOV_Xport.ini");
   EXPECT_EQ(ini.Read("COMMUNICATION", "Xport_IP", "1", path), "1");
-  {
-    std::ofstream(path, std::ios::binary) << "; mine\r\n[COMMUNICATION]\r\nXport_IP=10.0.0.1";
-  }
+  { std::ofstream(path, std::ios::binary) << "; mine\r\n[COMMUNICATION]\r\nXport_IP=10.0.0.1"; }
   ini.Write("COMMUNICATION", "Xport_Port", "10001", path);
   ini.Write("MES_PARA", "D_LEVEL", " 1", path);
   EXPECT_EQ(Slurp(path),

@@ -2,6 +2,7 @@
 
 #include "fakes/FakeControls.h"
 #include "fakes/FakeProfileFiles.h"
+#include "platform/ProgramFolder.h"
 #include "settings/Settings.h"
 
 namespace kov::settings {
@@ -10,7 +11,7 @@ namespace {
 using fakes::FakeControls;
 using fakes::FakeProfileFiles;
 
-const std::string kIni = "/opt/kov/KOV_Xport.ini";
+const std::string kIni = std::string("/opt/kov") + platform::PathSeparator() + "KOV_Xport.ini";
 
 TEST(Settings, ProfilePathIsBesideTheProgram) {
   FakeProfileFiles files;
@@ -38,10 +39,10 @@ TEST(Settings, StartUpWithoutAFileShowsTheDefaults) {
     EXPECT_EQ(r.path, kIni);
     keys.push_back(r.section + "/" + r.key + "=" + r.value);
   }
-  EXPECT_EQ(keys, (std::vector<std::string>{
-                      "COMMUNICATION/Xport_IP=1", "COMMUNICATION/Xport_Port=1",
-                      "MES_PARA/START_FQ=451", "MES_PARA/END_FQ=550", "MES_PARA/INTERVAL=5",
-                      "MES_PARA/COUNT=1", "MES_PARA/D_LEVEL=1"}));
+  EXPECT_EQ(keys, (std::vector<std::string>{"COMMUNICATION/Xport_IP=1",
+                                            "COMMUNICATION/Xport_Port=1", "MES_PARA/START_FQ=451",
+                                            "MES_PARA/END_FQ=550", "MES_PARA/INTERVAL=5",
+                                            "MES_PARA/COUNT=1", "MES_PARA/D_LEVEL=1"}));
   EXPECT_TRUE(files.writes.empty());
 }
 
@@ -66,9 +67,9 @@ TEST(Settings, CheckValueFromText) {
     const char* text;
     std::int16_t value;
   };
-  for (const Case& c : {Case{"1", 1}, Case{" 1", 1}, Case{"0", 0}, Case{"2", 2}, Case{"0.5", 0},
-                        Case{"1.5", 2}, Case{"3", 0}, Case{"-1", 0}, Case{"x", 0},
-                        Case{"40000", 0}, Case{"&H1", 1}}) {
+  for (const Case& c :
+       {Case{"1", 1}, Case{" 1", 1}, Case{"0", 0}, Case{"2", 2}, Case{"0.5", 0}, Case{"1.5", 2},
+        Case{"3", 0}, Case{"-1", 0}, Case{"x", 0}, Case{"40000", 0}, Case{"&H1", 1}}) {
     EXPECT_EQ(CheckValueFromText(c.text), c.value) << c.text;
   }
 }
