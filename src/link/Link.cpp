@@ -122,6 +122,12 @@ void Link::SendCF(double frequencyMHz, std::string_view message) {
 }
 
 void Link::SendGD() {
+  // Whatever is waiting on the socket now came before this "GD" (an answer
+  // to "CF", the tail of an earlier reply): it would be taken for the start
+  // of the reply and cost the band its levels, so it is read off first.
+  char scrap[1024];
+  for (int i = 0; i < 64 && sockets_.Recv(state_.XportSock, scrap, sizeof scrap) > 0; ++i) {
+  }
   XportSend(kCmdGD);
   if (state_.SockRet == platform::kSocketError) {
     state_.ErrMsg = kMsgSendGD;

@@ -1,6 +1,8 @@
 #include "platform/SystemTextFiles.h"
 
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
 
 namespace kov::platform {
 namespace {
@@ -21,7 +23,13 @@ bool SystemTextFiles::Write(const std::string& path, std::string_view bytes) {
 }
 
 bool SystemTextFiles::Append(const std::string& path, std::string_view bytes) {
-  return Put(path, bytes, "ab");
+  // A write that fails part way (a full disk, a size limit) must not leave
+  // half a band behind: the file goes back to the size it had.
+  std::error_code ec;
+  const auto before = std::filesystem::file_size(path, ec);
+  if (Put(path, bytes, "ab")) return true;
+  if (!ec) std::filesystem::resize_file(path, before, ec);
+  return false;
 }
 
 }  // namespace kov::platform

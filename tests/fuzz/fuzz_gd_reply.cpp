@@ -27,6 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   state.ConnectFlag = 1;
   link::Link link(state, sockets, clock, controls, link::Timers{t1, t3, t4}, settings);
 
+  link.SendGD();
   // Each record: one control byte (low 2 bits: data, close, nothing; the
   // rest a length), then that many bytes of data.
   std::size_t i = 0;
@@ -51,7 +52,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
   }
 
-  link.SendGD();
   link.RecvGDReply();
   const link::BandLevels levels = link::SplitGDReply(state.RecvStr);
   const std::string& reply =
