@@ -1,0 +1,401 @@
+// What a run does when the instrument or the link misbehaves: short real runs
+// against the simulator on 127.0.0.1, real files in a temporary folder, the
+// sleeps faked.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+
+#include "SimProcess.h"
+#include "fakes/FakeClock.h"
+#include "fakes/FakeControls.h"
+#include "fakes/FakeDisplay.h"
+#include "fakes/FakeTimers.h"
+#include "measure/Form.h"
+#include "platform/IniProfileFiles.h"
+#include "platform/SystemSockets.h"
+#include "platform/SystemTextFiles.h"
+
+namespace kov::measure {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Slurp(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+// The number of whole bands in a waveform file; -1 when any line is not a
+// well-formed point line or the bands are not complete and in order.
+int WholeBands(const std::string& file) {
+  if (file.rfind("\r\n", 0) != 0) return -1;
+  static const std::regex line(R"( (\d+),  ?(\d+),(-?\d{3} |[+]\d{3} |00)\r\n)");
+  std::size_t pos = 2;
+  int bands = 0;
+  while (pos < file.size()) {
+    for (int k = 1; k <= 320; ++k) {
+      const std::size_t end = file.find("\r\n", pos);
+      if (end == std::string::npos) return -1;
+      const std::string text = file.substr(pos, end + 2 - pos);
+      std::smatch m;
+      if (!std::regex_match(text, m, line)) return -1;
+      pos = end + 2;
+    }
+    if (file.compare(pos, 2, "\r\n") != 0) return -1;
+    pos += 2;
+    ++bands;
+  }
+  return bands;
+}
+
+const char* const kIni =
+    "; the operator's own note\r\n"
+    "[COMMUNICATION]\r\nXport_IP=127.0.0.1\r\nXport_Port={PORT}\r\n"
+    "[MES_PARA]\r\nSTART_FQ=450\r\nEND_FQ={END}\r\nINTERVAL=0\r\nCOUNT={COUNT}\r\nD_LEVEL= 1\r\n";
+
+struct Row {
+  const char* name;
+  std::vector<std::string> simOptions;
+  const char* endFQ;  // 460: one band, 470: two
+  const char* count;
+  // What must happen.
+  const char* status;     // the last status text
+  bool ended;             // the program ended (a send failed)
+  int gdPerBand;          // "GD" sent per band step (0: not checked)
+  int minBands;           // whole bands in WFdata.txt at least ...
+  int maxBands;           // ... and at most
+  bool substituteLevels;  // every stored level is "-100 "
+  std::function<void(fakes::FakeClock&, const fs::path&, const Form&)> arrange = {};
+};
+
+class FaultMatrixTest : public ::testing::TestWithParam<Row> {
+ protected:
+  void SetUp() override {
+    if (testing::SimProcess::Path() == nullptr) GTEST_SKIP() << "XPORT_SIM not set";
+    dir_ = fs::temp_directory_path() /
+           ("kov-faults-" + std::to_string(getpid()) + "-" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+  }
+  void TearDown() override {
+    rlimit unlimited{RLIM_INFINITY, RLIM_INFINITY};
+    setrlimit(RLIMIT_FSIZE, &unlimited);
+    fs::remove_all(dir_);
+  }
+  fs::path dir_;
+};
+
+std::string Replace(std::string text, const std::string& from, const std::string& to) {
+  text.replace(text.find(from), from.size(), to);
+  return text;
+}
+
+TEST_P(FaultMatrixTest, KeepsItsPromises) {
+  const Row& row = GetParam();
+  testing::SimProcess sim(row.simOptions);
+  ASSERT_TRUE(sim.Running());
+  const std::string ini =
+      Replace(Replace(Replace(kIni, "{PORT}", std::to_string(sim.Port())), "{END}", row.endFQ),
+              "{COUNT}", row.count);
+  std::ofstream(dir_ / "KOV_Xport.ini", std::ios::binary) << ini;
+
+  fakes::FakeClock clock;
+  platform::SystemSockets sockets;
+  platform::SystemTextFiles textFiles;
+  platform::IniProfileFiles profiles;
+  fakes::FakeControls controls;
+  fakes::FakeTimer t1{clock, "Timer1"}, t3{clock, "Timer3"}, t4{clock, "Timer4"};
+  fakes::FakeEventLoop loop{clock};
+  fakes::FakeDisplay display;
+  const fs::path wfdata = dir_ / "WFdata.txt";
+  Form form{FormWorld{controls, link::Timers{t1, t3, t4}, display, sockets, clock, textFiles,
+                      profiles, dir_.string(), wfdata.string()}};
+  t1.handler = [&] { form.Timer1_Timer(); };
+  t3.handler = [&] { form.Timer3_Timer(); };
+  t4.handler = [&] { form.Timer4_Timer(); };
+  loop.Add(t1);
+  loop.Add(t3);
+  loop.Add(t4);
+  controls.onProcessEvents = [&] { loop.RunDue(); };
+  if (row.arrange) row.arrange(clock, dir_, form);
+
+  form.Form_Load();
+  form.CmdMesStart_Click();
+  loop.RunUntil([&] { return form.Ended(); });
+  sim.Stop();
+
+  if (*row.status != '\0') {
+    EXPECT_EQ(controls.status, row.status);
+  } else {
+    // A send that failed: its own message ends the program.
+    EXPECT_NE(controls.status.find("Send "), std::string::npos) << controls.status;
+  }
+  EXPECT_EQ(form.Ended(), row.ended);
+  // The settings file keeps every key it had, and the operator's note.
+  EXPECT_EQ(Slurp(dir_ / "KOV_Xport.ini"), ini);
+
+  if (fs::is_regular_file(wfdata)) {
+    const std::string file = Slurp(wfdata);
+    const int bands = WholeBands(file);
+    EXPECT_GE(bands, row.minBands) << file.substr(0, 200);
+    EXPECT_LE(bands, row.maxBands);
+    const bool allSubstitute = file.find(",-100 \r\n") != std::string::npos &&
+                               std::regex_search(file, std::regex(",-0[0-9][0-9] ")) == false;
+    if (bands > 0) {
+      EXPECT_EQ(allSubstitute, row.substituteLevels);
+    }
+  } else {
+    EXPECT_EQ(row.maxBands, 0);
+  }
+  if (row.gdPerBand > 0) {
+    const auto commands = sim.Commands();
+    const auto gds = std::count(commands.begin(), commands.end(), "GD\r\n");
+    const int bandSteps = (std::atoi(row.endFQ) - 450) / 10 * std::atoi(row.count);
+    EXPECT_EQ(gds, row.gdPerBand * bandSteps) << "per band step";
+  }
+}
+
+// The settling waits are long enough for the instrument's answer to "CF" to
+// arrive before "GD" goes out: wait (at most 200 ms) until it is there.
+void LetTheCFAnswerArrive(fakes::FakeClock& clock, const fs::path&, const Form& form) {
+  clock.onSleep = [&form](std::int32_t ms) {
+    if (ms < 500) return;
+    platform::SystemSockets sockets;
+    sockets.WaitReadable(form.State().XportSock, 200);
+  };
+}
+
+// A size limit at the current length of WFdata.txt, set during the settling
+// wait of the second band: that band's append fails.
+void FailSecondAppend(fakes::FakeClock& clock, const fs::path& dir, const Form&) {
+  signal(SIGXFSZ, SIG_IGN);
+  clock.onSleep = [&clock, dir, sleeps = 0](std::int32_t ms) mutable {
+    if (ms == 500 && ++sleeps == 1) {
+      const auto size = fs::file_size(dir / "WFdata.txt");
+      rlimit limit{size, RLIM_INFINITY};
+      setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    (void)clock;
+  };
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, FaultMatrixTest,
+    ::testing::Values(
+        Row{"SilentInstrument",
+            {"--silent"},
+            "460",
+            "1",
+            "測定完了しました。",
+            false,
+            2,
+            1,
+            1,
+            true},
+        Row{"AnswerToTheRepeatOnly",
+            {"--answer-repeat-only"},
+            "460",
+            "1",
+            "測定完了しました。",
+            false,
+            2,
+            1,
+            1,
+            false},
+        Row{"ReplyDelayed2s",
+            {"--reply-delay-ms", "2000"},
+            "460",
+            "1",
+            "測定完了しました。",
+            false,
+            1,
+            1,
+            1,
+            false},
+        Row{"OneByteChunks",
+            {"--chunk-bytes", "1"},
+            "470",
+            "1",
+            "測定完了しました。",
+            false,
+            1,
+            2,
+            2,
+            false},
+        Row{"ChunksWithGaps",
+            {"--chunk-bytes", "64", "--chunk-gap-ms", "2"},
+            "470",
+            "1",
+            "測定完了しました。",
+            false,
+            1,
+            2,
+            2,
+            false},
+        Row{"ReplyOver9000BytesInOneChunk",
+            {"--entries", "600"},
+            "470",
+            "1",
+            "測定完了しました。",
+            false,
+            1,
+            2,
+            2,
+            false},
+        Row{"Entries300",
+            {"--entries", "300"},
+            "470",
+            "1",
+            "測定完了しました。",
+            false,
+            1,
+            2,
+            2,
+            false},
+        Row{"Entries400",
+            {"--entries", "400"},
+            "470",
+            "1",
+            "測定完了しました。",
+            false,
+            1,
+            2,
+            2,
+            false},
+        Row{"NoMarker", {"--no-marker"}, "460", "1", "測定完了しました。", false, 2, 1, 1, true},
+        Row{"NoiseAfterCF",
+            {"--cf-reply", "CF OK / ready\r\n"},
+            "470",
+            "2",
+            "測定完了しました。",
+            false,
+            1,
+            4,
+            4,
+            false,
+            LetTheCFAnswerArrive},
+        Row{"PeerClosesMidPass", {"--close-after", "5"}, "470", "1", "", true, 0, 1, 2, false},
+        Row{"PeerClosesBetweenPasses",
+            {"--close-after", "4"},
+            "460",
+            "2",
+            "",
+            true,
+            0,
+            1,
+            2,
+            false},
+        Row{"FileNotWritableAtStart",
+            {},
+            "470",
+            "1",
+            "WFdata.txtに書き込めません",
+            false,
+            0,
+            0,
+            0,
+            false,
+            [](fakes::FakeClock&, const fs::path& dir, const Form&) {
+              fs::create_directories(dir / "WFdata.txt");  // a folder in its place
+            }},
+        Row{"FileNotWritableMidRun",
+            {},
+            "470",
+            "1",
+            "WFdata.txtに書き込めません",
+            false,
+            0,
+            1,
+            1,
+            false,
+            FailSecondAppend}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(FaultMatrix, ConnectionRefused) {
+  if (testing::SimProcess::Path() == nullptr) GTEST_SKIP() << "XPORT_SIM not set";
+  int port;
+  {
+    testing::SimProcess sim;
+    port = sim.Port();
+  }
+  const fs::path dir = fs::temp_directory_path() / ("kov-refused-" + std::to_string(getpid()));
+  fs::create_directories(dir);
+  const std::string ini = Replace(
+      Replace(Replace(kIni, "{PORT}", std::to_string(port)), "{END}", "470"), "{COUNT}", "1");
+  std::ofstream(dir / "KOV_Xport.ini", std::ios::binary) << ini;
+  std::ofstream(dir / "WFdata.txt", std::ios::binary) << "previous run";
+
+  fakes::FakeClock clock;
+  platform::SystemSockets sockets;
+  platform::SystemTextFiles textFiles;
+  platform::IniProfileFiles profiles;
+  fakes::FakeControls controls;
+  fakes::FakeTimer t1{clock, "Timer1"}, t3{clock, "Timer3"}, t4{clock, "Timer4"};
+  fakes::FakeDisplay display;
+  Form form{FormWorld{controls, link::Timers{t1, t3, t4}, display, sockets, clock, textFiles,
+                      profiles, dir.string(), (dir / "WFdata.txt").string()}};
+  form.Form_Load();
+  form.CmdMesStart_Click();
+  EXPECT_TRUE(form.Ended());
+  EXPECT_EQ(controls.messages, std::vector<std::string>{"ソケットCONNECTエラー"});
+  EXPECT_EQ(Slurp(dir / "KOV_Xport.ini"), ini);
+  EXPECT_EQ(Slurp(dir / "WFdata.txt"), "previous run");
+  fs::remove_all(dir);
+}
+
+struct RefusedEntry {
+  const char* box;
+  const char* text;
+  const char* message;
+};
+
+class RefusedEntryTest : public ::testing::TestWithParam<RefusedEntry> {};
+
+TEST_P(RefusedEntryTest, PreviousFilesUnchanged) {
+  const fs::path dir = fs::temp_directory_path() / ("kov-refusal-" + std::to_string(getpid()));
+  fs::create_directories(dir);
+  std::ofstream(dir / "WFdata.txt", std::ios::binary) << "\r\n 1,  1,-080 \r\n";
+  fakes::FakeClock clock;
+  platform::SystemSockets sockets;
+  platform::SystemTextFiles textFiles;
+  platform::IniProfileFiles profiles;
+  fakes::FakeControls controls;
+  fakes::FakeTimer t1{clock, "Timer1"}, t3{clock, "Timer3"}, t4{clock, "Timer4"};
+  fakes::FakeDisplay display;
+  Form form{FormWorld{controls, link::Timers{t1, t3, t4}, display, sockets, clock, textFiles,
+                      profiles, dir.string(), (dir / "WFdata.txt").string()}};
+  form.Form_Load();
+  const std::map<std::string, settings::Entry> boxes = {
+      {"TxtStartFQ", settings::Entry::TxtStartFQ},
+      {"TxtEndFQ", settings::Entry::TxtEndFQ},
+      {"TxtTime", settings::Entry::TxtTime},
+      {"TxtInterval", settings::Entry::TxtInterval},
+      {"TxtXportPort", settings::Entry::TxtXportPort}};
+  controls.entries[boxes.at(GetParam().box)] = GetParam().text;
+  form.CmdMesStart_Click();
+  EXPECT_EQ(controls.status, GetParam().message);
+  EXPECT_EQ(Slurp(dir / "WFdata.txt"), "\r\n 1,  1,-080 \r\n");
+  EXPECT_FALSE(fs::exists(dir / "KOV_Xport.ini"));
+  EXPECT_FALSE(form.Ended());
+  fs::remove_all(dir);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Entries, RefusedEntryTest,
+    ::testing::Values(RefusedEntry{"TxtStartFQ", "99999", "周波数の値が範囲外です"},
+                      RefusedEntry{"TxtEndFQ", "2000", "測定周波数範囲は1020MHz以内にしてください"},
+                      RefusedEntry{"TxtTime", "0",
+                                   "ダウンロード回数は1～32767回で指定してください"},
+                      RefusedEntry{"TxtInterval", "-5", "ダウンロード間隔が範囲外です"},
+                      RefusedEntry{"TxtXportPort", "1e12", "XPort Portの値が範囲外です"}));
+
+}  // namespace
+}  // namespace kov::measure
