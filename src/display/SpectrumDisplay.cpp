@@ -10,7 +10,7 @@ namespace kov::display {
 namespace {
 
 constexpr int kPoints = 320;
-constexpr int kMaxBands = 102;  // the widest run whose width fits 16 bits
+[[maybe_unused]] constexpr int kMaxBands = 102;  // the widest run whose width fits 16 bits
 
 std::int16_t Width(std::int16_t bandCount) {
   // The start command never plans more bands than the 16-bit width holds.

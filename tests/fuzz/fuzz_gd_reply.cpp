@@ -1,6 +1,6 @@
 // A band's reply arriving as an arbitrary sequence of chunks, closes and
 // empty polls: collecting and splitting it must never crash, and every level
-// text handed on must come from the collected reply.
+// text handed on must come from the collected reply (or the filler).
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -57,7 +57,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string& reply =
       state.RecvStr.find("/ ") == std::string::npos ? link::SubstituteReply() : state.RecvStr;
   for (const auto& level : levels) {
-    if (level && reply.find(*level) == std::string::npos) __builtin_trap();
+    // A point without a line of its own gets the filler's "-100 ".
+    if (level && *level != "-100 " && reply.find(*level) == std::string::npos) __builtin_trap();
   }
   return 0;
 }

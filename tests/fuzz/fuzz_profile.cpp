@@ -1,0 +1,51 @@
+// A profile file of any bytes: reading never fails, and writing one key
+// stores exactly that value while every other key reads as before.
+#include <cctype>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "platform/ProfileText.h"
+
+namespace {
+
+constexpr std::string_view kSections[] = {"COMMUNICATION", "MES_PARA", "mes_para", "A"};
+constexpr std::string_view kKeys[] = {"Xport_IP", "Xport_Port", "START_FQ", "D_LEVEL", "x"};
+constexpr std::string_view kValues[] = {"127.0.0.1", "", " 1", "10001", "a=b", "[x]"};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size < 1) return 0;
+  using kov::platform::ReadProfileValue;
+  using kov::platform::WriteProfileValue;
+  const std::uint8_t pick = data[0];
+  const std::string_view file(reinterpret_cast<const char*>(data + 1), size - 1);
+  const std::string_view section = kSections[pick % 4];
+  const std::string_view key = kKeys[(pick / 4) % 5];
+  const std::string_view value = kValues[(pick / 20) % 6];
+
+  const std::string written = WriteProfileValue(file, section, key, value);
+  // Trimmed on reading, as the value " 1" comes back as "1".
+  std::string_view expected = value;
+  while (!expected.empty() && expected.front() == ' ') expected.remove_prefix(1);
+  const auto back = ReadProfileValue(written, section, key);
+  if (!back || *back != expected) __builtin_trap();
+
+  for (std::string_view s : kSections) {
+    for (std::string_view k : kKeys) {
+      const bool same = s.size() == section.size() && k == key &&
+                        (s == section || (s == "MES_PARA" && section == "mes_para") ||
+                         (s == "mes_para" && section == "MES_PARA"));
+      if (same) continue;
+      // Another section name that matches case-insensitively is the same.
+      std::string a(s), b(section);
+      for (char& c : a) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+      for (char& c : b) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+      if (a == b && k == key) continue;
+      if (ReadProfileValue(written, s, k) != ReadProfileValue(file, s, k)) __builtin_trap();
+    }
+  }
+  return 0;
+}
