@@ -10,7 +10,9 @@
 #include <regex>
 #include <sstream>
 
+#include "FormRig.h"
 #include "SimProcess.h"
+#include "TestFiles.h"
 #include "fakes/FakeClock.h"
 #include "fakes/FakeControls.h"
 #include "fakes/FakeDisplay.h"
@@ -25,12 +27,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Slurp(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using testing::Slurp;
 
 // The number of whole bands in a waveform file; -1 when any line is not a
 // well-formed point line or the bands are not complete and in order.
@@ -107,29 +104,18 @@ TEST_P(FaultMatrixTest, KeepsItsPromises) {
               "{COUNT}", row.count);
   std::ofstream(dir_ / "KOV_Xport.ini", std::ios::binary) << ini;
 
-  fakes::FakeClock clock;
   platform::SystemSockets sockets;
   platform::SystemTextFiles textFiles;
   platform::IniProfileFiles profiles;
-  fakes::FakeControls controls;
-  fakes::FakeTimer t1{clock, "Timer1"}, t3{clock, "Timer3"}, t4{clock, "Timer4"};
-  fakes::FakeEventLoop loop{clock};
-  fakes::FakeDisplay display;
   const fs::path wfdata = dir_ / "WFdata.txt";
-  Form form{FormWorld{controls, link::Timers{t1, t3, t4}, display, sockets, clock, textFiles,
-                      profiles, dir_.string(), wfdata.string()}};
-  t1.handler = [&] { form.Timer1_Timer(); };
-  t3.handler = [&] { form.Timer3_Timer(); };
-  t4.handler = [&] { form.Timer4_Timer(); };
-  loop.Add(t1);
-  loop.Add(t3);
-  loop.Add(t4);
-  controls.onProcessEvents = [&] { loop.RunDue(); };
-  if (row.arrange) row.arrange(clock, dir_, form);
+  testing::FormRig rig(sockets, textFiles, profiles, dir_.string(), wfdata.string());
+  auto& controls = rig.controls;
+  auto& form = rig.form;
+  if (row.arrange) row.arrange(rig.clock, dir_, form);
 
   form.Form_Load();
   form.CmdMesStart_Click();
-  loop.RunUntil([&] { return form.Ended(); });
+  rig.RunToEnd();
   sim.Stop();
 
   if (*row.status != '\0') {
@@ -333,15 +319,12 @@ TEST(FaultMatrix, ConnectionRefused) {
   std::ofstream(dir / "KOV_Xport.ini", std::ios::binary) << ini;
   std::ofstream(dir / "WFdata.txt", std::ios::binary) << "previous run";
 
-  fakes::FakeClock clock;
   platform::SystemSockets sockets;
   platform::SystemTextFiles textFiles;
   platform::IniProfileFiles profiles;
-  fakes::FakeControls controls;
-  fakes::FakeTimer t1{clock, "Timer1"}, t3{clock, "Timer3"}, t4{clock, "Timer4"};
-  fakes::FakeDisplay display;
-  Form form{FormWorld{controls, link::Timers{t1, t3, t4}, display, sockets, clock, textFiles,
-                      profiles, dir.string(), (dir / "WFdata.txt").string()}};
+  testing::FormRig rig(sockets, textFiles, profiles, dir.string(), (dir / "WFdata.txt").string());
+  auto& controls = rig.controls;
+  auto& form = rig.form;
   form.Form_Load();
   form.CmdMesStart_Click();
   EXPECT_TRUE(form.Ended());
@@ -363,15 +346,12 @@ TEST_P(RefusedEntryTest, PreviousFilesUnchanged) {
   const fs::path dir = fs::temp_directory_path() / ("kov-refusal-" + std::to_string(getpid()));
   fs::create_directories(dir);
   std::ofstream(dir / "WFdata.txt", std::ios::binary) << "\r\n 1,  1,-080 \r\n";
-  fakes::FakeClock clock;
   platform::SystemSockets sockets;
   platform::SystemTextFiles textFiles;
   platform::IniProfileFiles profiles;
-  fakes::FakeControls controls;
-  fakes::FakeTimer t1{clock, "Timer1"}, t3{clock, "Timer3"}, t4{clock, "Timer4"};
-  fakes::FakeDisplay display;
-  Form form{FormWorld{controls, link::Timers{t1, t3, t4}, display, sockets, clock, textFiles,
-                      profiles, dir.string(), (dir / "WFdata.txt").string()}};
+  testing::FormRig rig(sockets, textFiles, profiles, dir.string(), (dir / "WFdata.txt").string());
+  auto& controls = rig.controls;
+  auto& form = rig.form;
   form.Form_Load();
   const std::map<std::string, settings::Entry> boxes = {
       {"TxtStartFQ", settings::Entry::TxtStartFQ},

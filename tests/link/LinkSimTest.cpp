@@ -17,8 +17,28 @@ namespace {
 struct SimCase {
   const char* name;
   std::vector<std::string> options;
-  int measuredPoints;  // points that carry the simulator's own level
-  bool repeated;       // "GD" sent twice
+  int measuredPoints = 0;  // points that carry the simulator's own level
+  bool repeated = false;   // "GD" sent twice
+  bool closesOnGD = false;
+  // The polls wait on the fake clock only: the answer (or its absence) does
+  // not depend on how fast the polls run, and the two 5 s limits pass at once.
+  bool fakeWaits = false;
+  // The simulator answers "CF": the band step's settling wait lets the
+  // answer arrive before "GD" (here up to 2 s, ending when it is there).
+  bool cfAnswered = false;
+};
+
+class FakeWaitSockets : public platform::SystemSockets {
+ public:
+  explicit FakeWaitSockets(fakes::FakeClock& clock) : clock_(clock) {}
+  bool WaitReadable(platform::SocketHandle socket, std::int32_t timeoutMs) override {
+    if (SystemSockets::WaitReadable(socket, 0)) return true;
+    clock_.Advance(timeoutMs);
+    return false;
+  }
+
+ private:
+  fakes::FakeClock& clock_;
 };
 
 class LinkSimTest : public ::testing::TestWithParam<SimCase> {};
@@ -30,7 +50,10 @@ TEST_P(LinkSimTest, FetchesOneBand) {
   ASSERT_TRUE(sim.Running());
 
   fakes::FakeClock clock;
-  platform::SystemSockets sockets;
+  platform::SystemSockets realSockets;
+  FakeWaitSockets fakeWaitSockets(clock);
+  platform::Sockets& sockets =
+      c.fakeWaits ? static_cast<platform::Sockets&>(fakeWaitSockets) : realSockets;
   fakes::FakeControls controls;
   controls.entries[settings::Entry::TxtXportIP] = "127.0.0.1";
   controls.entries[settings::Entry::TxtXportPort] = std::to_string(sim.Port());
@@ -44,6 +67,7 @@ TEST_P(LinkSimTest, FetchesOneBand) {
   link.XportConnect();
   link.XportSend(kCmdFP10);
   link.SendCF(BandCenterFQ(450, 10, 1), "x");
+  if (c.cfAnswered) realSockets.WaitReadable(state.XportSock, 2000);
   link.SendGD();
   link.RecvGDReply();
   const BandLevels levels = SplitGDReply(state.RecvStr);
@@ -60,20 +84,42 @@ TEST_P(LinkSimTest, FetchesOneBand) {
 
   sim.Stop();
   std::vector<std::string> expected = {"FP10\r\n", "CF455\r\n", "GD\r\n"};
-  if (c.repeated) expected.push_back("GD\r\n");
-  expected.push_back("EX\r\n");
+  if (!c.closesOnGD) {
+    if (c.repeated) expected.push_back("GD\r\n");
+    expected.push_back("EX\r\n");
+  }
   EXPECT_EQ(sim.Commands(), expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Replies, LinkSimTest,
     ::testing::Values(
-        SimCase{"Normal", {}, 320, false},
-        SimCase{"OneByteChunks", {"--chunk-bytes", "1"}, 320, false},
-        SimCase{"ChunksWithGaps", {"--chunk-bytes", "700", "--chunk-gap-ms", "20"}, 320, false},
-        SimCase{"ShortReply", {"--entries", "300"}, 300, false},
-        SimCase{"NoMarkerTimesOut", {"--no-marker"}, 0, true},
-        SimCase{"AnswersTheRepeatOnly", {"--answer-repeat-only"}, 320, true}),
+        SimCase{.name = "Normal", .measuredPoints = 320},
+        SimCase{.name = "OneByteChunks", .options = {"--chunk-bytes", "1"}, .measuredPoints = 320},
+        SimCase{.name = "ChunksWithGaps",
+                .options = {"--chunk-bytes", "700", "--chunk-gap-ms", "20"},
+                .measuredPoints = 320},
+        SimCase{.name = "ShortReply", .options = {"--entries", "300"}, .measuredPoints = 300},
+        SimCase{.name = "NoMarkerTimesOut",
+                .options = {"--no-marker"},
+                .repeated = true,
+                .fakeWaits = true},
+        SimCase{.name = "Silent", .options = {"--silent"}, .repeated = true, .fakeWaits = true},
+        // The peer's close reads as failed polls; the sends after it must not
+        // raise SIGPIPE.
+        SimCase{.name = "PeerClosesOnGD",
+                .options = {"--close-after", "3"},
+                .repeated = true,
+                .closesOnGD = true,
+                .fakeWaits = true},
+        SimCase{.name = "AnswersTheRepeatOnly",
+                .options = {"--answer-repeat-only"},
+                .measuredPoints = 320,
+                .repeated = true},
+        SimCase{.name = "CFAnswerBeforeGD",
+                .options = {"--cf-reply", "CF OK / \r\n"},
+                .measuredPoints = 320,
+                .cfAnswered = true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(XportSim, StopsCleanlyOnSigterm) {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "FormRig.h"
 #include "SimProcess.h"
 #include "fakes/FakeClock.h"
 #include "fakes/FakeControls.h"
@@ -22,23 +23,12 @@ TEST(MeasureSim, TwoPassesOverTwoBands) {
   testing::SimProcess sim;
   ASSERT_TRUE(sim.Running());
 
-  fakes::FakeClock clock;
   platform::SystemSockets sockets;
-  fakes::FakeControls controls;
-  fakes::FakeTimer t1{clock, "Timer1"}, t3{clock, "Timer3"}, t4{clock, "Timer4"};
-  fakes::FakeEventLoop loop{clock};
-  fakes::FakeDisplay display;
   fakes::FakeTextFiles files;
   fakes::FakeProfileFiles profiles;
-  Form form{FormWorld{controls, link::Timers{t1, t3, t4}, display, sockets, clock, files, profiles,
-                      "/opt/kov", "WFdata.txt"}};
-  t1.handler = [&] { form.Timer1_Timer(); };
-  t3.handler = [&] { form.Timer3_Timer(); };
-  t4.handler = [&] { form.Timer4_Timer(); };
-  loop.Add(t1);
-  loop.Add(t3);
-  loop.Add(t4);
-  controls.onProcessEvents = [&] { loop.RunDue(); };
+  testing::FormRig rig(sockets, files, profiles, "/opt/kov", "WFdata.txt");
+  auto& controls = rig.controls;
+  auto& form = rig.form;
 
   form.Form_Load();
   controls.entries[settings::Entry::TxtXportIP] = "127.0.0.1";
@@ -47,7 +37,7 @@ TEST(MeasureSim, TwoPassesOverTwoBands) {
   controls.entries[settings::Entry::TxtEndFQ] = "470";
   controls.entries[settings::Entry::TxtTime] = "2";
   form.CmdMesStart_Click();
-  loop.RunUntil([&] { return form.Ended(); });
+  rig.RunToEnd();
   sim.Stop();
 
   const std::vector<std::string> pass = {"CF455\r\n", "GD\r\n", "CF465\r\n",

@@ -17,6 +17,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "TestFiles.h"
 #include "platform/IniProfileFiles.h"
 #include "platform/SystemClock.h"
 #include "platform/SystemSockets.h"
@@ -27,12 +28,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Slurp(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using testing::Slurp;
 
 class TempDir : public ::testing::Test {
  protected:

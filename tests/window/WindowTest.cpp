@@ -16,6 +16,7 @@
 #include <sstream>
 
 #include "SimProcess.h"
+#include "TestFiles.h"
 #include "fakes/FakeClock.h"
 #include "platform/IniProfileFiles.h"
 #include "platform/SystemSockets.h"
@@ -27,12 +28,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Slurp(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using testing::Slurp;
 
 class WindowTest : public ::testing::Test {
  protected:
