@@ -79,8 +79,8 @@ BandLevels SplitGDReply(std::string_view recvStr) {
     if (pos != std::string_view::npos) {
       const std::size_t start = pos + 1;
       const std::size_t next = block.find('\r', start);
-      line = block.substr(start, next == std::string_view::npos ? std::string_view::npos
-                                                                : next - start);
+      line = block.substr(start,
+                          next == std::string_view::npos ? std::string_view::npos : next - start);
       pos = next;
     }
     if (line.size() > kLevelOffset) levels[k - 1] = std::string(line.substr(kLevelOffset));

@@ -205,8 +205,7 @@ void Measurement::Timer3_Timer() {
                           kMeasuring);
   if (state_.BreakFlag == 1) controls_.SetStatusText(controls_.StatusText() + kMeasuringBreak);
 
-  link_.SendCF(link::BandCenterFQ(state_.StartFQ, state_.BandWidthMHz, state_.BandNo),
-               kMsgSendCF);
+  link_.SendCF(link::BandCenterFQ(state_.StartFQ, state_.BandWidthMHz, state_.BandNo), kMsgSendCF);
 
   if (state_.DownloadNo == 1 && state_.BandNo == 1) {
     // Up to 102 000 ms: wider than an Integer.
