@@ -1,6 +1,9 @@
 #include "display/SpectrumDisplay.h"
 
 #include <cassert>
+#include <cmath>
+#include <limits>
+#include <string>
 
 #include "display/LevelColor.h"
 #include "display/Palette.h"
@@ -19,6 +22,17 @@ std::int16_t Width(std::int16_t bandCount) {
 }
 
 std::uint8_t Byte(std::int16_t component) { return static_cast<std::uint8_t>(component); }
+
+// A garbled reply can leave a cell whose number does not fit a Long; it takes
+// the nearer end of the Long range (a huge level still draws as a full bar in
+// red) instead of wrapping or passing for -100 dB.
+std::int32_t ReadLevel(const std::string& cell) {
+  const double value = platform::LeadingNumber(cell);
+  if (const auto level = platform::RoundToLong(value)) return *level;
+  if (std::isnan(value)) return -100;
+  return value > 0 ? std::numeric_limits<std::int32_t>::max()
+                   : std::numeric_limits<std::int32_t>::min();
+}
 
 }  // namespace
 
@@ -75,9 +89,7 @@ void SpectrumDisplay::DrawPass(std::int16_t bandCount, std::int16_t wfLineNo,
     for (int i = 0; i < kPoints; ++i) {
       xportData_.SetLineWidth(lineWidth);
       xportWF_.SetLineWidth(lineWidth);
-      // Levels far outside any range cannot come from a 5-character text;
-      // a cell that does not fit 32 bits reads as the bottom of the range.
-      LevelDB = platform::RoundToLong(platform::LeadingNumber(grid.At(b, i))).value_or(-100);
+      LevelDB = ReadLevel(grid.At(b, i));
       const auto x = static_cast<float>(static_cast<std::int16_t>(b * kPoints + i));
       xportData_.DrawLine(x, static_cast<float>(LevelDB), x, -100, kPaletteLightYellow);
       SetLevelColor();

@@ -114,6 +114,7 @@ struct PassCase {
   std::int16_t bands;
   std::int16_t line;
   std::int16_t check;
+  Rgb minus60;  // the ramp the check value selects
 };
 
 class DrawPassTest : public FrameTest, public ::testing::WithParamInterface<PassCase> {};
@@ -128,6 +129,9 @@ TEST_P(DrawPassTest, BarsAndRows) {
   grid.At(c.bands - 1, 0) = "-85.5 ";
   grid.At(c.bands - 1, 1) = "-84.5 ";
   grid.At(c.bands - 1, 2) = "-100 ";
+  grid.At(c.bands - 1, 3) = "-60 ";
+  grid.At(c.bands - 1, 4) = "1E20";  // beyond a Long: the top, not -100 dB
+  grid.At(c.bands - 1, 5) = "-1E20";
   display.DrawPass(c.bands, c.line, grid);
 
   const int points = c.bands * 320;
@@ -142,6 +146,12 @@ TEST_P(DrawPassTest, BarsAndRows) {
   const Line row = wf.lines[first + 2];
   EXPECT_EQ(row, (Line{float(first + 2), float(c.line - 1), float(first + 2), float(c.line),
                        Rgb{0, 0, 255}, width}));
+  EXPECT_EQ(wf.lines[first + 3].colour, c.minus60);
+  EXPECT_EQ(display.ColorG, 0) << "fields keep the last point (0 dB)";
+  EXPECT_GT(data.lines[gridLines + first + 4].y1, 0);
+  EXPECT_EQ(wf.lines[first + 4].colour, (Rgb{255, 0, 0}));
+  EXPECT_LT(data.lines[gridLines + first + 5].y1, -100);
+  EXPECT_EQ(wf.lines[first + 5].colour, (Rgb{0, 0, 255}));
   // "00" counts as 0 dB: a full bar and a red segment.
   EXPECT_EQ(data.lines[gridLines + 10].y1, 0);
   EXPECT_EQ(wf.lines[10].colour, (Rgb{255, 0, 0}));
@@ -150,9 +160,10 @@ TEST_P(DrawPassTest, BarsAndRows) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Passes, DrawPassTest,
-                         ::testing::Values(PassCase{"OneBandPass1", 1, 1, 0},
-                                           PassCase{"ThreeBandsPass5", 3, 5, 1},
-                                           PassCase{"ThirdStatePass2", 2, 2, 2}),
+                         ::testing::Values(PassCase{"OneBandPass1", 1, 1, 0, {0, 255, 102}},
+                                           PassCase{"ThreeBandsPass5", 3, 5, 1, {255, 204, 0}},
+                                           // Full-range frame, -50 dB colours.
+                                           PassCase{"ThirdStatePass2", 2, 2, 2, {255, 204, 0}}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(FrameTest, BandTwoOfThreeLiesAt640To959) {

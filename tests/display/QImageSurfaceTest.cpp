@@ -3,6 +3,7 @@
 
 #include <QGuiApplication>
 #include <cstdlib>
+#include <vector>
 
 #include "display/Palette.h"
 #include "display/QImageSurface.h"
@@ -82,6 +83,37 @@ TEST(QImageSurface, FrameBarAndWaterfallRow) {
   EXPECT_EQ(w.pixel(barX, kH / 2 - 2), qRgb(0, 0, 255));
   EXPECT_EQ(w.pixel(barX + 5, kH - 1), qRgb(0, 0, 255));
 }
+
+struct GridRows {
+  std::int16_t check;
+  int top;  // dB at the upper edge
+  std::vector<int> rows;
+};
+
+class QImageGridTest : public ::testing::TestWithParam<GridRows> {};
+
+TEST_P(QImageGridTest, HorizontalGridOnItsPixelRow) {
+  const GridRows& c = GetParam();
+  QImageSurface data(kW, kH, kSpectrumBackground);
+  QImageSurface wf(kW, kH, kWaterfallBackground);
+  fakes::FakeControls controls;
+  controls.check = c.check;
+  SpectrumDisplay display(data, wf, controls);
+  display.DrawGraphFrame(10);
+  const QImage& d = data.Image();
+  for (int dB : c.rows) {
+    const int row = static_cast<int>((c.top - dB) * double(kH) / (c.top + 100));
+    EXPECT_EQ(d.pixel(5, row), Q(kPaletteGreen)) << dB;
+    EXPECT_EQ(d.pixel(5, row - 1), qRgb(0, 0, 0)) << dB;
+    EXPECT_EQ(d.pixel(5, row + 1), qRgb(0, 0, 0)) << dB;
+  }
+  // The vertical lines, drawn last, run over the whole height in both ranges.
+  EXPECT_EQ(CountColumn(d, kW / 2, Q(kPaletteMagenta)), kH);
+}
+
+INSTANTIATE_TEST_SUITE_P(Ranges, QImageGridTest,
+                         ::testing::Values(GridRows{0, 0, {-20, -40, -60, -80}},
+                                           GridRows{1, -50, {-60, -70, -80, -90}}));
 
 }  // namespace
 }  // namespace kov::display
