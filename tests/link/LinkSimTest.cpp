@@ -16,7 +16,7 @@ namespace {
 
 struct SimCase {
   const char* name;
-  std::vector<std::string> options;
+  std::vector<std::string> options = {};
   int measuredPoints = 0;  // points that carry the simulator's own level
   bool repeated = false;   // "GD" sent twice
   bool closesOnGD = false;
