@@ -33,8 +33,10 @@ using testing::Slurp;
 class TempDir : public ::testing::Test {
  protected:
   void SetUp() override {
+    // One folder per test: ctest runs the tests in parallel processes.
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
     dir_ = fs::temp_directory_path() /
-           ("kov-platform-" + std::to_string(reinterpret_cast<std::uintptr_t>(this)));
+           (std::string("kov-platform-") + test->test_suite_name() + "-" + test->name());
     fs::create_directories(dir_);
   }
   void TearDown() override { fs::remove_all(dir_); }
