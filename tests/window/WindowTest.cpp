@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QEventLoop>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -144,6 +145,83 @@ TEST_F(WindowTest, StartUpWithASettingsFileAndTheSaveButton) {
   EXPECT_EQ(Slurp(dir_ / "KOV_Xport.ini"),
             "[COMMUNICATION]\r\nXport_IP=10.1.2.3\r\nXport_Port=2000\r\n"
             "[MES_PARA]\r\nSTART_FQ=600\r\nEND_FQ=\r\nINTERVAL=2\r\nCOUNT=4\r\nD_LEVEL= 1\r\n");
+}
+
+// Enter presses the focused push button and nothing else; Esc presses nothing.
+TEST_F(WindowTest, EnterPressesOnlyTheFocusedButton) {
+  auto form = Open();
+  std::vector<std::string> pressed;
+  for (auto* b : form->findChildren<QPushButton*>()) {
+    QObject::disconnect(b, nullptr, form.get(), nullptr);  // keep the handlers out
+    QObject::connect(b, &QPushButton::clicked,
+                     [&pressed, b] { pressed.push_back(b->objectName().toStdString()); });
+  }
+  struct Row {
+    const char* focus;
+    Qt::Key key;
+    const char* pressed;  // "" for none
+  };
+  const Row rows[] = {
+      {"CmdMesStart", Qt::Key_Return, "CmdMesStart"},
+      {"CmdMesStart", Qt::Key_Enter, "CmdMesStart"},
+      {"CmdExit", Qt::Key_Return, "CmdExit"},
+      {"BtnSaveMespara", Qt::Key_Return, "BtnSaveMespara"},
+      {"CmdMesStart", Qt::Key_Escape, ""},
+      {"TxtStartFQ", Qt::Key_Return, ""},
+      {"TxtXportPort", Qt::Key_Enter, ""},
+      {"Chk1", Qt::Key_Return, ""},
+      {"Text1", Qt::Key_Return, ""},
+  };
+  for (const Row& row : rows) {
+    pressed.clear();
+    QWidget* w = Find<QWidget>(*form, row.focus);
+    w->setFocus(Qt::OtherFocusReason);
+    QKeyEvent down(QEvent::KeyPress, row.key, Qt::NoModifier);
+    QKeyEvent up(QEvent::KeyRelease, row.key, Qt::NoModifier);
+    QApplication::sendEvent(w, &down);
+    QApplication::sendEvent(w, &up);
+    const std::vector<std::string> want =
+        *row.pressed ? std::vector<std::string>{row.pressed} : std::vector<std::string>{};
+    EXPECT_EQ(pressed, want) << row.focus << " key " << row.key;
+  }
+  EXPECT_EQ(Text(*form, "Text1"), "") << "the status line is not typed into";
+}
+
+TEST_F(WindowTest, TabWalksTheDesignOrderAndSkipsLabelsAndGraphs) {
+  auto form = Open();
+  const std::vector<std::string> order = {
+      "CmdMesStart", "CmdExit",  "Chk1",       "CmdMesBreak", "Text1",          "TxtInterval",
+      "TxtTime",     "TxtEndFQ", "TxtStartFQ", "TxtXportIP",  "BtnSaveMespara", "TxtXportPort"};
+  // The break button is disabled after start-up and so skipped; enable it to
+  // see its place.
+  Find<QPushButton>(*form, "CmdMesBreak")->setEnabled(true);
+  Find<QWidget>(*form, "CmdMesStart")->setFocus(Qt::OtherFocusReason);
+  std::vector<std::string> walked;
+  for (std::size_t i = 0; i < order.size(); ++i) {
+    walked.push_back(form->focusWidget()->objectName().toStdString());
+    QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+    QApplication::sendEvent(form->focusWidget(), &tab);
+  }
+  EXPECT_EQ(walked, order);
+  EXPECT_EQ(form->focusWidget()->objectName().toStdString(), "CmdMesStart") << "wraps round";
+}
+
+TEST_F(WindowTest, FontsAndSizesOfTheDesign) {
+  auto form = Open();
+  const std::pair<const char*, double> sizes[] = {
+      {"Label3", 10.8},  {"Label5", 10.8},     {"TxtXportPort", 10.8}, {"BtnSaveMespara", 10.8},
+      {"Label25", 11.4}, {"TxtStartFQ", 11.4}, {"Chk1", 11.4},         {"CmdMesStart", 11.4},
+      {"Label18", 11.4}, {"TxtXportIP", 11.4},
+  };
+  for (const auto& [name, points] : sizes) {
+    const QFont font = Find<QWidget>(*form, name)->font();
+    EXPECT_DOUBLE_EQ(font.pointSizeF(), points) << name;
+    EXPECT_TRUE(font.families().contains("IPAPGothic")) << name;
+    EXPECT_EQ(font.weight(), QFont::Normal) << name;
+  }
+  EXPECT_FALSE(Find<QWidget>(*form, "Text1")->font().families().contains("IPAPGothic"));
+  EXPECT_EQ(Find<QWidget>(*form, "Chk1")->geometry(), QRect(336, 136, 65, 25));
+  EXPECT_EQ(form->minimumSize(), form->maximumSize()) << "not resizable";
 }
 
 class WindowSimTest : public WindowTest {
