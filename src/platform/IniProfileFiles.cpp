@@ -1,16 +1,24 @@
 #include "platform/IniProfileFiles.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <optional>
+#include <system_error>
 
 #include "platform/ProfileText.h"
 
 namespace kov::platform {
 namespace {
 
+// The whole file; empty when there is none yet, nothing when it is there
+// but cannot be read.
 std::optional<std::string> ReadWhole(const std::string& path) {
   std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (f == nullptr) return std::nullopt;
+  if (f == nullptr) {
+    std::error_code ec;
+    if (std::filesystem::exists(path, ec) || ec) return std::nullopt;
+    return std::string();
+  }
   std::string bytes;
   char buffer[4096];
   std::size_t n;
@@ -19,6 +27,13 @@ std::optional<std::string> ReadWhole(const std::string& path) {
   std::fclose(f);
   if (!ok) return std::nullopt;
   return bytes;
+}
+
+bool Writable(const std::string& path) {
+  std::FILE* f = std::fopen(path.c_str(), "r+b");
+  if (f == nullptr) return false;
+  std::fclose(f);
+  return true;
 }
 
 }  // namespace
@@ -33,13 +48,22 @@ std::string IniProfileFiles::Read(const std::string& section, const std::string&
 
 void IniProfileFiles::Write(const std::string& section, const std::string& key,
                             const std::string& value, const std::string& path) {
-  const std::string bytes = WriteProfileValue(ReadWhole(path).value_or(""), section, key, value);
-  // A file that cannot be opened for writing (read-only file or folder) is
-  // left exactly as it was.
-  std::FILE* f = std::fopen(path.c_str(), "wb");
+  // The other keys are in this file too: one that cannot be read, or is
+  // read-only, is left exactly as it was rather than written over.
+  const auto file = ReadWhole(path);
+  std::error_code ec;
+  if (!file || (std::filesystem::exists(path, ec) && !Writable(path))) return;
+  const std::string bytes = WriteProfileValue(*file, section, key, value);
+
+  // Written beside it and then put in its place, so that a full disk leaves
+  // the old file whole instead of half of a new one.
+  const std::string temporary = path + ".new";
+  std::FILE* f = std::fopen(temporary.c_str(), "wb");
   if (f == nullptr) return;
-  std::fwrite(bytes.data(), 1, bytes.size(), f);
-  std::fclose(f);
+  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+  const bool closed = std::fclose(f) == 0;
+  if (written && closed) std::filesystem::rename(temporary, path, ec);
+  if (!written || !closed || ec) std::filesystem::remove(temporary, ec);
 }
 
 }  // namespace kov::platform

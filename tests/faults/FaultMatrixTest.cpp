@@ -159,14 +159,14 @@ void LetTheCFAnswerArrive(fakes::FakeClock& clock, const fs::path&, const Form& 
   };
 }
 
-// A size limit at the current length of WFdata.txt, set during the settling
-// wait of the second band: that band's append fails.
+// A size limit a little past the current length of WFdata.txt, set during
+// the settling wait of the second band: that band's append fails part way.
 void FailSecondAppend(fakes::FakeClock& clock, const fs::path& dir, const Form&) {
   signal(SIGXFSZ, SIG_IGN);
   clock.onSleep = [&clock, dir, sleeps = 0](std::int32_t ms) mutable {
     if (ms == 500 && ++sleeps == 1) {
       const auto size = fs::file_size(dir / "WFdata.txt");
-      rlimit limit{size, RLIM_INFINITY};
+      rlimit limit{size + 100, RLIM_INFINITY};
       setrlimit(RLIMIT_FSIZE, &limit);
     }
     (void)clock;

@@ -6,6 +6,8 @@
 #else
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <unistd.h>
 #endif
@@ -57,6 +59,51 @@ TEST_F(TextFilesTest, WritesAndAppendsBytesExactly) {
   EXPECT_FALSE(files.Write(Path("missing/WFdata.txt"), "\r\n"));
   EXPECT_FALSE(files.Append(Path("missing/WFdata.txt"), "x"));
 }
+
+#ifndef _WIN32
+// A size limit on the files this process writes stands in for a full disk:
+// writes past it fail part way, after some bytes have landed.
+class FullDiskTest : public TempDir {
+ protected:
+  void SetUp() override {
+    TempDir::SetUp();
+    signal(SIGXFSZ, SIG_IGN);
+  }
+  void TearDown() override {
+    rlimit unlimited{RLIM_INFINITY, RLIM_INFINITY};
+    setrlimit(RLIMIT_FSIZE, &unlimited);
+    TempDir::TearDown();
+  }
+  static void LimitFilesTo(rlim_t bytes) {
+    rlimit limit{bytes, RLIM_INFINITY};
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+  }
+};
+
+TEST_F(FullDiskTest, AFailedAppendLeavesTheFileAsItWas) {
+  SystemTextFiles files;
+  const std::string band(6000, 'x');
+  ASSERT_TRUE(files.Write(Path("WFdata.txt"), "\r\n"));
+  LimitFilesTo(100);
+  EXPECT_FALSE(files.Append(Path("WFdata.txt"), band));
+  EXPECT_EQ(Slurp(Path("WFdata.txt")), "\r\n");
+  // Gone during the run: the half band written does not stay either.
+  fs::remove(Path("WFdata.txt"));
+  EXPECT_FALSE(files.Append(Path("WFdata.txt"), band));
+  EXPECT_FALSE(fs::exists(Path("WFdata.txt")));
+}
+
+TEST_F(FullDiskTest, AFailedSettingsWriteKeepsEveryOtherKey) {
+  IniProfileFiles ini;
+  const std::string path = Path("KOV_Xport.ini");
+  const std::string before = "[COMMUNICATION]\r\nXport_IP=127.0.0.1\r\nXport_Port=10001\r\n";
+  { std::ofstream(path, std::ios::binary) << before; }
+  LimitFilesTo(20);
+  ini.Write("MES_PARA", "START_FQ", "450", path);
+  EXPECT_EQ(Slurp(path), before);
+  EXPECT_FALSE(fs::exists(path + ".new"));
+}
+#endif
 
 using IniFilesTest = TempDir;
 
