@@ -125,8 +125,14 @@ std::optional<std::int32_t> RoundToLong(double value) {
 
 std::string PlainNumber(double value) {
   if (value == 0) value = 0;  // no "-0"
+  // Positional digits across every magnitude an operator can type (a start
+  // of 100000 MHz reads "100000", not "1e+05"); an exponent only far out.
+  const double magnitude = std::fabs(value);
+  const bool positional = value == 0 || (magnitude >= 1e-5 && magnitude < 1e15);
   char text[64];
-  const auto result = std::to_chars(text, text + sizeof text, value);
+  const auto result = positional
+                          ? std::to_chars(text, text + sizeof text, value, std::chars_format::fixed)
+                          : std::to_chars(text, text + sizeof text, value);
   return std::string(text, result.ptr);
 }
 

@@ -84,9 +84,11 @@ TEST(NumberText, PlainAndLeadingBlankForms) {
     const char* plain;
     const char* blank;
   };
-  for (const Case& c : {Case{455, "455", " 455"}, Case{0, "0", " 0"}, Case{-0.0, "0", " 0"},
-                        Case{-3, "-3", "-3"}, Case{-0.5, "-0.5", "-0.5"},
-                        Case{495.5, "495.5", " 495.5"}, Case{32640, "32640", " 32640"}}) {
+  for (const Case& c :
+       {Case{455, "455", " 455"}, Case{0, "0", " 0"}, Case{-0.0, "0", " 0"}, Case{-3, "-3", "-3"},
+        Case{-0.5, "-0.5", "-0.5"}, Case{495.5, "495.5", " 495.5"}, Case{32640, "32640", " 32640"},
+        Case{100000, "100000", " 100000"}, Case{-2e6, "-2000000", "-2000000"},
+        Case{0.0001, "0.0001", " 0.0001"}, Case{1e20, "1e+20", " 1e+20"}}) {
     EXPECT_EQ(PlainNumber(c.value), c.plain);
     EXPECT_EQ(BlankNumber(c.value), c.blank);
   }
