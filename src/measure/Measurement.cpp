@@ -1,5 +1,6 @@
 #include "measure/Measurement.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>

@@ -29,11 +29,21 @@ int SystemSockets::Connect(SocketHandle socket, const SocketAddressRecord& addre
   in.sin_family = static_cast<sa_family_t>(address[0] | (address[1] << 8));
   std::memcpy(&in.sin_port, &address[2], 2);
   std::memcpy(&in.sin_addr, &address[4], 4);
-  int rc;
+  const int fd = static_cast<int>(socket);
+  if (::connect(fd, reinterpret_cast<const sockaddr*>(&in), sizeof in) == 0) return 0;
+  if (errno != EINTR) return kSocketError;
+  // A signal cut the wait short, but the connection goes on being made and
+  // a second connect would only fail: wait for it to finish instead.
+  pollfd p{fd, POLLOUT, 0};
+  int ready;
   do {
-    rc = ::connect(static_cast<int>(socket), reinterpret_cast<const sockaddr*>(&in), sizeof in);
-  } while (rc != 0 && errno == EINTR);
-  return rc == 0 ? 0 : kSocketError;
+    ready = ::poll(&p, 1, -1);
+  } while (ready < 0 && errno == EINTR);
+  int error = 0;
+  socklen_t length = sizeof error;
+  if (ready != 1 || ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) != 0 || error != 0)
+    return kSocketError;
+  return 0;
 }
 
 int SystemSockets::SetNonBlocking(SocketHandle socket) {

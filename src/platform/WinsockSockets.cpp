@@ -1,5 +1,7 @@
 #include <winsock2.h>
 #include <ws2tcpip.h>
+// After winsock2.h, which must come before windows.h.
+#include <mmsystem.h>
 
 #include <cstring>
 
@@ -9,7 +11,12 @@ namespace kov::platform {
 
 int SystemSockets::Startup(std::uint16_t version) {
   WSADATA data;
-  return ::WSAStartup(version, &data);
+  const int result = ::WSAStartup(version, &data);
+  // The reply loop waits 1 ms per failed poll; at the default 15.6 ms tick
+  // its two 5000-poll limits would take well over a minute each. Windows
+  // gives the period back when the program ends.
+  if (result == 0) ::timeBeginPeriod(1);
+  return result;
 }
 
 SocketHandle SystemSockets::Socket(int family, int type, int protocol) {
