@@ -52,7 +52,8 @@ void IniProfileFiles::Write(const std::string& section, const std::string& key,
   // read-only, is left exactly as it was rather than written over.
   const auto file = ReadWhole(path);
   std::error_code ec;
-  if (!file || (std::filesystem::exists(path, ec) && !Writable(path))) return;
+  if (!file) return;
+  if (std::filesystem::exists(path, ec) && !Writable(path)) return;
   const std::string bytes = WriteProfileValue(*file, section, key, value);
 
   // Written beside it and then put in its place, so that a full disk leaves
@@ -62,8 +63,12 @@ void IniProfileFiles::Write(const std::string& section, const std::string& key,
   if (f == nullptr) return;
   const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
   const bool closed = std::fclose(f) == 0;
-  if (written && closed) std::filesystem::rename(temporary, path, ec);
-  if (!written || !closed || ec) std::filesystem::remove(temporary, ec);
+  bool replaced = false;
+  if (written && closed) {
+    std::filesystem::rename(temporary, path, ec);
+    replaced = !ec;
+  }
+  if (!replaced) std::filesystem::remove(temporary, ec);
 }
 
 }  // namespace kov::platform

@@ -24,8 +24,8 @@ bool SystemTextFiles::Write(const std::string& path, std::string_view bytes) {
 
 bool SystemTextFiles::Append(const std::string& path, std::string_view bytes) {
   // A write that fails part way (a full disk, a size limit) must not leave
-  // half a band behind: the file goes back to the size it had.
-  // A file that was not there before goes again.
+  // half a band behind: the file goes back to the size it had, or goes
+  // again if this append created it.
   std::error_code ec;
   const auto before = std::filesystem::file_size(path, ec);
   const bool existed = !ec;
