@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 
 #include "platform/SystemSockets.h"
@@ -22,6 +23,30 @@ SocketHandle SystemSockets::Socket(int family, int type, int protocol) {
 
 std::uint32_t SystemSockets::InetAddr(const std::string& text) { return ::inet_addr(text.c_str()); }
 
+namespace {
+
+// Waits until the connect under way on the non-blocking fd has finished or
+// the deadline has passed; 0 when it stands, -1 otherwise.
+int FinishConnect(int fd, std::chrono::steady_clock::time_point deadline) {
+  using std::chrono::duration_cast;
+  using std::chrono::milliseconds;
+  for (;;) {
+    const auto left = duration_cast<milliseconds>(deadline - std::chrono::steady_clock::now());
+    if (left.count() <= 0) return kSocketError;
+    pollfd p{fd, POLLOUT, 0};
+    const int ready = ::poll(&p, 1, static_cast<int>(left.count()));
+    if (ready < 0 && errno == EINTR) continue;
+    if (ready != 1) return kSocketError;
+    int error = 0;
+    socklen_t length = sizeof error;
+    if (::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) != 0 || error != 0)
+      return kSocketError;
+    return 0;
+  }
+}
+
+}  // namespace
+
 int SystemSockets::Connect(SocketHandle socket, const SocketAddressRecord& address) {
   // The record is laid out as the Windows library has it (family in the low
   // byte first); this system's sockaddr_in is built from its fields.
@@ -30,20 +55,19 @@ int SystemSockets::Connect(SocketHandle socket, const SocketAddressRecord& addre
   std::memcpy(&in.sin_port, &address[2], 2);
   std::memcpy(&in.sin_addr, &address[4], 4);
   const int fd = static_cast<int>(socket);
-  if (::connect(fd, reinterpret_cast<const sockaddr*>(&in), sizeof in) == 0) return 0;
-  if (errno != EINTR) return kSocketError;
-  // A signal cut the wait short, but the connection goes on being made and
-  // a second connect would only fail: wait for it to finish instead.
-  pollfd p{fd, POLLOUT, 0};
-  int ready;
-  do {
-    ready = ::poll(&p, 1, -1);
-  } while (ready < 0 && errno == EINTR);
-  int error = 0;
-  socklen_t length = sizeof error;
-  if (ready != 1 || ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) != 0 || error != 0)
-    return kSocketError;
-  return 0;
+  const auto deadline =
+      std::chrono::steady_clock::now() + std::chrono::milliseconds(connectTimeoutMs_);
+
+  // Non-blocking while connecting, so that an address that does not answer
+  // costs the connect time-out and not the kernel's minutes of SYN retries.
+  const int flags = ::fcntl(fd, F_GETFL, 0);
+  if (flags < 0 || ::fcntl(fd, F_SETFL, flags | O_NONBLOCK) < 0) return kSocketError;
+  int result = 0;
+  if (::connect(fd, reinterpret_cast<const sockaddr*>(&in), sizeof in) != 0) {
+    result = errno == EINPROGRESS || errno == EINTR ? FinishConnect(fd, deadline) : kSocketError;
+  }
+  if (::fcntl(fd, F_SETFL, flags) < 0) return kSocketError;
+  return result;
 }
 
 int SystemSockets::SetNonBlocking(SocketHandle socket) {
@@ -70,7 +94,10 @@ std::int32_t SystemSockets::Send(SocketHandle socket, const char* data, std::int
 
 std::int32_t SystemSockets::Recv(SocketHandle socket, char* buffer, std::int32_t length) {
   const ssize_t n = ::recv(static_cast<int>(socket), buffer, static_cast<std::size_t>(length), 0);
-  return n < 0 ? -1 : static_cast<std::int32_t>(n);
+  if (n >= 0) return static_cast<std::int32_t>(n);
+  const bool noDataYet = errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR;
+  lastRecvFailure_ = noDataYet ? RecvFailure::kNoDataYet : RecvFailure::kConnectionFailed;
+  return -1;
 }
 
 int SystemSockets::Close(SocketHandle socket) {

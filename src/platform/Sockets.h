@@ -10,6 +10,16 @@ using SocketHandle = std::intptr_t;
 inline constexpr SocketHandle kInvalidSocket = -1;
 inline constexpr int kSocketError = -1;
 inline constexpr std::uint32_t kInaddrNone = 0xFFFFFFFFu;
+// How long a connect may wait for the device server before it gives up: what
+// the system the program was designed for allows, instead of the minutes the
+// kernel's SYN retries can take.
+inline constexpr std::int32_t kConnectTimeoutMs = 21000;
+
+// Why the last Recv gave -1.
+enum class RecvFailure {
+  kNoDataYet,         // a non-blocking socket with nothing to read
+  kConnectionFailed,  // reset, aborted or otherwise broken
+};
 
 // The 16-byte IPv4 socket address record as the socket library lays it out:
 // family (little-endian), port and address in network byte order, zero fill.
@@ -28,7 +38,8 @@ class Sockets {
   // inet_addr: the address in network byte order, kInaddrNone for a text
   // that is not an IPv4 address.
   virtual std::uint32_t InetAddr(const std::string& text) = 0;
-  // Blocking connect to the address record (length 16). 0 or -1.
+  // Connect to the address record (length 16), waiting at most the adapter's
+  // connect time-out; the socket is left in blocking mode. 0 or -1.
   virtual int Connect(SocketHandle socket, const SocketAddressRecord& address) = 0;
   // ioctlsocket(FIONBIO) with a non-zero argument. 0 or -1.
   virtual int SetNonBlocking(SocketHandle socket) = 0;
@@ -39,6 +50,8 @@ class Sockets {
   // recv(flags 0). Bytes received, 0 when the peer closed, or -1 (no data yet
   // on a non-blocking socket, or an error).
   virtual std::int32_t Recv(SocketHandle socket, char* buffer, std::int32_t length) = 0;
+  // What the last Recv that gave -1 meant.
+  virtual RecvFailure LastRecvFailure() const = 0;
   virtual int Close(SocketHandle socket) = 0;
   // Waits up to timeoutMs for the socket to become readable (data, end of
   // stream or error); true when it is. Wakes at once when data arrives.

@@ -29,10 +29,29 @@ std::uint32_t SystemSockets::InetAddr(const std::string& text) { return ::inet_a
 int SystemSockets::Connect(SocketHandle socket, const SocketAddressRecord& address) {
   sockaddr_in in{};
   std::memcpy(&in, address.data(), sizeof in < address.size() ? sizeof in : address.size());
-  return ::connect(static_cast<SOCKET>(socket), reinterpret_cast<const sockaddr*>(&in),
-                   static_cast<int>(sizeof in)) == 0
-             ? 0
-             : kSocketError;
+  const SOCKET s = static_cast<SOCKET>(socket);
+  // Non-blocking while connecting, so that an address that does not answer
+  // costs the connect time-out and not the system's own, longer one.
+  u_long on = 1;
+  if (::ioctlsocket(s, FIONBIO, &on) != 0) return kSocketError;
+  int result = 0;
+  if (::connect(s, reinterpret_cast<const sockaddr*>(&in), static_cast<int>(sizeof in)) != 0) {
+    result = kSocketError;
+    if (::WSAGetLastError() == WSAEWOULDBLOCK) {
+      fd_set writable, failed;
+      FD_ZERO(&writable);
+      FD_ZERO(&failed);
+      FD_SET(s, &writable);
+      FD_SET(s, &failed);
+      timeval limit{connectTimeoutMs_ / 1000, (connectTimeoutMs_ % 1000) * 1000};
+      if (::select(0, nullptr, &writable, &failed, &limit) == 1 && FD_ISSET(s, &writable)) {
+        result = 0;
+      }
+    }
+  }
+  u_long off = 0;
+  if (::ioctlsocket(s, FIONBIO, &off) != 0) return kSocketError;
+  return result;
 }
 
 int SystemSockets::SetNonBlocking(SocketHandle socket) {
@@ -55,7 +74,10 @@ std::int32_t SystemSockets::Send(SocketHandle socket, const char* data, std::int
 
 std::int32_t SystemSockets::Recv(SocketHandle socket, char* buffer, std::int32_t length) {
   const int n = ::recv(static_cast<SOCKET>(socket), buffer, length, 0);
-  return n == SOCKET_ERROR ? -1 : n;
+  if (n != SOCKET_ERROR) return n;
+  lastRecvFailure_ = ::WSAGetLastError() == WSAEWOULDBLOCK ? RecvFailure::kNoDataYet
+                                                           : RecvFailure::kConnectionFailed;
+  return -1;
 }
 
 int SystemSockets::Close(SocketHandle socket) {

@@ -13,11 +13,13 @@
 #endif
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <vector>
 
 #include "TestFiles.h"
 #include "platform/IniProfileFiles.h"
@@ -144,7 +146,7 @@ class Loopback : public ::testing::Test {
     addr.sin_family = AF_INET;
     addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     ASSERT_EQ(::bind(listener_, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
-    ASSERT_EQ(::listen(listener_, 1), 0);
+    ASSERT_EQ(::listen(listener_, Backlog()), 0);
 #ifdef _WIN32
     int len = sizeof addr;
 #else
@@ -154,6 +156,7 @@ class Loopback : public ::testing::Test {
     port_ = ntohs(addr.sin_port);
   }
   void TearDown() override { CloseRaw(listener_); }
+  virtual int Backlog() const { return 1; }
 
   static void CloseRaw(SocketHandle s) {
 #ifdef _WIN32
@@ -210,6 +213,56 @@ TEST_F(Loopback, SendReceiveWaitAndClose) {
   for (int i = 0; i < 50 && result != -1; ++i) result = sockets_.Send(s, "EX\r\n", 4);
   EXPECT_EQ(result, -1);
   EXPECT_EQ(sockets_.Close(s), 0);
+}
+
+TEST_F(Loopback, RecvTellsNoDataYetFromABrokenConnection) {
+  const SocketHandle s = sockets_.Socket(2, 1, 0);
+  ASSERT_EQ(sockets_.Connect(s, Address()), 0);
+  const auto peer = ::accept(listener_, nullptr, nullptr);
+  ASSERT_EQ(sockets_.SetNonBlocking(s), 0);
+  char buffer[16];
+  EXPECT_EQ(sockets_.Recv(s, buffer, sizeof buffer), -1);
+  EXPECT_EQ(sockets_.LastRecvFailure(), RecvFailure::kNoDataYet);
+  // A close without lingering resets the connection.
+  linger reset{1, 0};
+  ::setsockopt(peer, SOL_SOCKET, SO_LINGER, reinterpret_cast<const char*>(&reset), sizeof reset);
+  CloseRaw(peer);
+  EXPECT_TRUE(sockets_.WaitReadable(s, 1000));
+  EXPECT_EQ(sockets_.Recv(s, buffer, sizeof buffer), -1);
+  EXPECT_EQ(sockets_.LastRecvFailure(), RecvFailure::kConnectionFailed);
+  sockets_.Close(s);
+}
+
+// A listener whose accept queue is full drops further SYNs, as a device
+// server that does not answer would.
+class FullListener : public Loopback {
+ protected:
+  int Backlog() const override { return 0; }
+};
+
+TEST_F(FullListener, ConnectGivesUpAfterItsTimeOut) {
+  // Connections that fill the queue, started with the system call itself so
+  // that none of them waits.
+  std::vector<SocketHandle> fillers;
+  sockaddr_in to{};
+  to.sin_family = AF_INET;
+  to.sin_port = htons(static_cast<std::uint16_t>(port_));
+  to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  for (int i = 0; i < 3; ++i) {
+    fillers.push_back(sockets_.Socket(2, 1, 0));
+    sockets_.SetNonBlocking(fillers.back());
+    ::connect(fillers.back(), reinterpret_cast<const sockaddr*>(&to), sizeof to);
+  }
+  SystemSockets sockets(300);
+  const SocketHandle s = sockets.Socket(2, 1, 0);
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(sockets.Connect(s, Address()), kSocketError);
+  const auto waited = std::chrono::steady_clock::now() - start;
+  EXPECT_GE(waited, std::chrono::milliseconds(250));
+  // Not the minutes the system's own SYN retries take.
+  EXPECT_LT(waited, std::chrono::seconds(20));
+  sockets.Close(s);
+  for (const SocketHandle f : fillers) sockets_.Close(f);
 }
 
 TEST_F(Loopback, ConnectToAClosedPortFails) {

@@ -15,14 +15,17 @@
 namespace kov::fakes {
 
 // A scripted peer. Each Recv takes the next event of `incoming`: data, the
-// peer's close (result 0) or "no data yet" (result -1); with nothing scripted
-// it answers -1. WaitReadable is true at once when data or a close is queued,
+// peer's close (result 0), "no data yet" or a broken connection (result -1);
+// with nothing scripted it answers "no data yet", or asks `stream` for a
+// chunk when one is set. Every chunk received costs `msPerChunk` of the fake
+// clock. WaitReadable is true at once when data or a close is queued,
 // otherwise it lets the fake clock run for the whole time-out.
 class FakeSockets : public platform::Sockets {
  public:
   struct RecvEvent {
-    std::int32_t result;  // > 0: data, 0: closed, -1: nothing yet
+    std::int32_t result;  // > 0: data, 0: closed, -1: see failure
     std::string data;
+    platform::RecvFailure failure = platform::RecvFailure::kNoDataYet;
   };
   static RecvEvent Data(std::string bytes) {
     const auto n = static_cast<std::int32_t>(bytes.size());
@@ -30,6 +33,7 @@ class FakeSockets : public platform::Sockets {
   }
   static RecvEvent Closed() { return {0, {}}; }
   static RecvEvent Nothing() { return {-1, {}}; }
+  static RecvEvent Broken() { return {-1, {}, platform::RecvFailure::kConnectionFailed}; }
 
   explicit FakeSockets(FakeClock& clock) : clock_(clock) {}
 
@@ -83,10 +87,13 @@ class FakeSockets : public platform::Sockets {
   }
   std::int32_t Recv(platform::SocketHandle, char* buffer, std::int32_t length) override {
     ++recvCalls;
+    lastFailure = platform::RecvFailure::kNoDataYet;
+    if (incoming.empty() && stream) incoming.push_back(Data(stream()));
     if (incoming.empty()) return -1;
     RecvEvent& next = incoming.front();
     if (next.result <= 0) {
       const std::int32_t result = next.result;
+      lastFailure = next.failure;
       incoming.pop_front();
       return result;
     }
@@ -95,8 +102,10 @@ class FakeSockets : public platform::Sockets {
     std::memcpy(buffer, next.data.data(), n);
     next.data.erase(0, n);
     if (next.data.empty()) incoming.pop_front();
+    clock_.Advance(msPerChunk);
     return static_cast<std::int32_t>(n);
   }
+  platform::RecvFailure LastRecvFailure() const override { return lastFailure; }
   int Close(platform::SocketHandle socket) override {
     calls.push_back("Close");
     closed.push_back(socket);
@@ -118,6 +127,8 @@ class FakeSockets : public platform::Sockets {
   int sendFailsAfter = -1;  // sends that succeed before every later one fails
 
   std::deque<RecvEvent> incoming;
+  std::function<std::string()> stream;  // an endless peer
+  std::int64_t msPerChunk = 0;
   std::function<void(const std::string&)> onSend;
 
   // What happened.
@@ -129,6 +140,7 @@ class FakeSockets : public platform::Sockets {
   std::int32_t noDelayValue = -1;
   int recvCalls = 0;
   int waitCalls = 0;
+  platform::RecvFailure lastFailure = platform::RecvFailure::kNoDataYet;
 
  private:
   FakeClock& clock_;
