@@ -1,5 +1,7 @@
 #include "link/Link.h"
 
+#include <algorithm>
+
 #include "link/ProgramEnded.h"
 #include "link/Protocol.h"
 
@@ -111,7 +113,7 @@ void Link::XportRecv() {
   state_.SockRet = sockets_.Recv(state_.XportSock, state_.RecvBuf.data(), kRecvBufSize);
 }
 
-void Link::SendCF(double frequencyMHz, std::string_view message) {
+bool Link::SendCF(double frequencyMHz, std::string_view message) {
   XportSend(CFCommand(frequencyMHz));
   if (state_.SockRet == platform::kSocketError) {
     state_.ErrMsg = std::string(message);
@@ -119,6 +121,14 @@ void Link::SendCF(double frequencyMHz, std::string_view message) {
     FatalExit();
   }
   XportRecv();
+  return !RecvLost();
+}
+
+bool Link::RecvLost() const {
+  // 0 is the peer's close; -1 is either "nothing yet" or a broken connection.
+  return state_.SockRet == 0 ||
+         (state_.SockRet < 0 &&
+          sockets_.LastRecvFailure() == platform::RecvFailure::kConnectionFailed);
 }
 
 void Link::SendGD() {
@@ -136,11 +146,12 @@ void Link::SendGD() {
   }
 }
 
-void Link::RecvGDReply() {
+ReplyOutcome Link::RecvGDReply() {
   state_.RecvStr.clear();
   state_.SlashCount = 0;
   std::int16_t failedPolls = 0;
   std::int16_t repeats = 0;
+  std::int64_t phaseStart = clock_.MonotonicMs();
 
   for (;;) {
     controls_.ProcessPendingEvents();
@@ -148,45 +159,54 @@ void Link::RecvGDReply() {
     // band step must not go on, nor touch the socket again.
     if (state_.Ended) throw ProgramEnded{};
     XportRecv();
+    if (RecvLost()) return ReplyOutcome::kConnectionLost;
+    if (state_.SockRet > 0 && TakeChunk()) return ReplyOutcome::kComplete;
+    if (state_.SockRet < 0) ++failedPolls;
 
-    // No data, or the peer has closed: a failed poll. Each waits up to 1 ms
-    // for data, so the two limits mean about 5 s each on any machine and the
-    // loop does not keep a processor busy.
-    if (state_.SockRet <= 0) {
-      ++failedPolls;
-      if (failedPolls > kFailedPollLimit) {
-        if (repeats == 0) {
-          state_.SendStr = CommandBytes(kCmdGD);
-          state_.ResendRet = sockets_.Send(state_.XportSock, state_.SendStr.data(),
-                                           static_cast<std::int32_t>(state_.SendStr.size()));
-          failedPolls = 0;
-          ++repeats;
-          clock_.Sleep(10);
-          continue;
-        }
+    // A peer that keeps sending without the closing marker never fails a
+    // poll: the time since "GD" ends its wait as the failed polls would.
+    if (failedPolls > kFailedPollLimit || clock_.MonotonicMs() - phaseStart >= kReplyTimeOutMs) {
+      if (repeats > 0) {
         state_.RecvStr = SubstituteReply();
-        return;
+        return ReplyOutcome::kSubstitute;
       }
-      sockets_.WaitReadable(state_.XportSock, 1);
+      RepeatGD();
+      failedPolls = 0;
+      ++repeats;
+      phaseStart = clock_.MonotonicMs();
       continue;
     }
-
-    const std::string_view chunk(state_.RecvBuf);
-    state_.RecvStr.append(chunk.substr(0, static_cast<std::size_t>(state_.SockRet)));
-
-    const std::size_t first = chunk.find('/');
-    if (state_.SlashCount == 0) {
-      if (first == std::string_view::npos) continue;
-      state_.SlashCount = 1;
-      if (chunk.find('/', first + 1) != std::string_view::npos) {
-        state_.SlashCount = 2;
-        return;
-      }
-    } else if (first != std::string_view::npos) {
-      state_.SlashCount = 2;
-      return;
-    }
+    // Each failed poll waits up to 1 ms for data, so the limits mean about
+    // 5 s each on any machine and the loop does not keep a processor busy.
+    if (state_.SockRet < 0) sockets_.WaitReadable(state_.XportSock, 1);
   }
 }
+
+bool Link::TakeChunk() {
+  const std::string_view chunk(state_.RecvBuf);
+  const auto received = static_cast<std::size_t>(state_.SockRet);
+  if (state_.RecvStr.size() < kMaxReplyBytes) {
+    state_.RecvStr.append(
+        chunk.substr(0, std::min(received, kMaxReplyBytes - state_.RecvStr.size())));
+  }
+  const std::size_t first = chunk.find('/');
+  if (first == std::string_view::npos) return false;
+  if (state_.SlashCount == 0) {
+    state_.SlashCount = 1;
+    if (chunk.find('/', first + 1) == std::string_view::npos) return false;
+  }
+  state_.SlashCount = 2;
+  return true;
+}
+
+void Link::RepeatGD() {
+  // Sent as XportSend would, but its result is kept apart and never tested.
+  state_.SendStr = CommandBytes(kCmdGD);
+  state_.ResendRet = sockets_.Send(state_.XportSock, state_.SendStr.data(),
+                                   static_cast<std::int32_t>(state_.SendStr.size()));
+  clock_.Sleep(10);
+}
+
+void Link::ReleaseReply() { std::string().swap(state_.RecvStr); }
 
 }  // namespace kov::link

@@ -12,6 +12,13 @@
 
 namespace kov::link {
 
+// How the collection of a reply to "GD" ended.
+enum class ReplyOutcome {
+  kComplete,        // both markers arrived
+  kSubstitute,      // no reply in time: RecvStr holds the substitute reply
+  kConnectionLost,  // the peer closed the connection or it broke
+};
+
 // The device-server connection and the instrument command protocol, acting on
 // the link's fields of the state record.
 class Link {
@@ -32,13 +39,20 @@ class Link {
 
   // Command protocol.
   void XportRecv();
-  void SendCF(double frequencyMHz, std::string_view message);
+  // False when the receive after the command finds the connection lost.
+  [[nodiscard]] bool SendCF(double frequencyMHz, std::string_view message);
   void SendGD();
-  void RecvGDReply();
+  ReplyOutcome RecvGDReply();
+  // Gives back the memory of the reply once its band is stored.
+  void ReleaseReply();
 
   LinkState& State() { return state_; }
 
  private:
+  bool RecvLost() const;
+  bool TakeChunk();
+  void RepeatGD();
+
   LinkState& state_;
   platform::Sockets& sockets_;
   platform::Clock& clock_;

@@ -20,6 +20,12 @@ inline constexpr int kPointsPerBand = 320;
 inline constexpr std::int32_t kRecvBufSize = 9000;
 // Failed polls after which "GD" is repeated, and then given up.
 inline constexpr int kFailedPollLimit = 5000;
+// The same limits in wall-clock time: a reply still incomplete this long
+// after "GD" (or its repeat) counts as no reply, however much the peer sends.
+inline constexpr std::int64_t kReplyTimeOutMs = 5000;
+// Far more than a full reply (about 5.8 KB): what a peer sends beyond it is
+// read and dropped, so a runaway stream cannot fill the memory.
+inline constexpr std::size_t kMaxReplyBytes = 64 * 1024;
 
 // The command as it goes on the wire: the text followed by CR LF.
 std::string CommandBytes(std::string_view command);

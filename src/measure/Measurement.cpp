@@ -28,6 +28,7 @@ constexpr const char* kMsgCountRange = "ダウンロード回数は1～32767回�
 constexpr const char* kMsgIntervalRange = "ダウンロード間隔が範囲外です";
 constexpr const char* kMsgPortRange = "XPort Portの値が範囲外です";
 constexpr const char* kMsgFileWrite = "WFdata.txtに書き込めません";
+constexpr const char* kMsgConnectionLost = "ソケット切断エラー";
 constexpr const char* kMsgSendFP = "Send FP エラー";
 constexpr const char* kMsgSendCF = "Send CF エラー";
 constexpr const char* kMsgSendCFNext = "Send CF to Next Step エラー";
@@ -206,8 +207,37 @@ void Measurement::Timer3_Timer() {
                           kMeasuring);
   if (state_.BreakFlag == 1) controls_.SetStatusText(controls_.StatusText() + kMeasuringBreak);
 
-  link_.SendCF(link::BandCenterFQ(state_.StartFQ, state_.BandWidthMHz, state_.BandNo), kMsgSendCF);
+  if (!link_.SendCF(BandCenter(state_.BandNo), kMsgSendCF)) return EndRun(kMsgConnectionLost);
+  SettlingWait();
+  link_.SendGD();
+  clock_.Sleep(50);
+  // A lost connection ends the run before its band is stored: the file
+  // keeps only what the instrument really sent.
+  if (link_.RecvGDReply() == link::ReplyOutcome::kConnectionLost) {
+    return EndRun(kMsgConnectionLost);
+  }
+  const bool stored = StoreBandTrace(link::SplitGDReply(state_.RecvStr));
+  link_.ReleaseReply();
+  // Without its file the run cannot keep its promise of every point.
+  if (!stored) return EndRun(kMsgFileWrite);
 
+  if (state_.BandNo < state_.BandCount) {
+    if (!link_.SendCF(BandCenter(static_cast<std::int16_t>(state_.BandNo + 1)), kMsgSendCFNext)) {
+      return EndRun(kMsgConnectionLost);
+    }
+    timers_.Timer3.SetEnabled(true);
+  } else {
+    if (!link_.SendCF(BandCenter(1), kMsgSendCFLeft)) return EndRun(kMsgConnectionLost);
+    controls_.SetStatusText(std::to_string(state_.DownloadNo + 1) + "-1" + kWaiting);
+    timers_.Timer4.SetEnabled(true);
+  }
+}
+
+double Measurement::BandCenter(std::int16_t bandNo) const {
+  return link::BandCenterFQ(state_.StartFQ, state_.BandWidthMHz, bandNo);
+}
+
+void Measurement::SettlingWait() {
   if (state_.DownloadNo == 1 && state_.BandNo == 1) {
     // Up to 102 000 ms: wider than an Integer.
     clock_.Sleep(static_cast<std::int32_t>(state_.BandCount) * 1000);
@@ -217,29 +247,15 @@ void Measurement::Timer3_Timer() {
   } else {
     clock_.Sleep(500);
   }
+}
 
-  link_.SendGD();
-  clock_.Sleep(50);
-  link_.RecvGDReply();
-  if (!StoreBandTrace(link::SplitGDReply(state_.RecvStr))) {
-    // Without its file the run cannot keep its promise of every point: it
-    // ends here as a completed run ends; what was written stays.
-    controls_.SetStatusText(kMsgFileWrite);
-    controls_.SetLabelText(Label::Label21, clock_.TimeOfDayText());
-    link_.XportDisconnect();
-    return;
-  }
-
-  if (state_.BandNo < state_.BandCount) {
-    link_.SendCF(link::BandCenterFQ(state_.StartFQ, state_.BandWidthMHz,
-                                    static_cast<std::int16_t>(state_.BandNo + 1)),
-                 kMsgSendCFNext);
-    timers_.Timer3.SetEnabled(true);
-  } else {
-    link_.SendCF(link::BandCenterFQ(state_.StartFQ, state_.BandWidthMHz, 1), kMsgSendCFLeft);
-    controls_.SetStatusText(std::to_string(state_.DownloadNo + 1) + "-1" + kWaiting);
-    timers_.Timer4.SetEnabled(true);
-  }
+void Measurement::EndRun(const char* message) {
+  // Ends the run as a completed one ends, with the reason in its place:
+  // what was written stays, the instrument gets its "EX" and the window stays.
+  state_.ErrMsg = message;
+  controls_.SetStatusText(state_.ErrMsg);
+  controls_.SetLabelText(Label::Label21, clock_.TimeOfDayText());
+  link_.XportDisconnect();
 }
 
 void Measurement::Timer4_Timer() {

@@ -35,6 +35,12 @@ class Measurement {
   bool StoreBandTrace(const link::BandLevels& levels);
 
  private:
+  double BandCenter(std::int16_t bandNo) const;
+  void SettlingWait();
+  // Ends the run early: the message in the status line, the end time, and
+  // the connection closed. The window stays.
+  void EndRun(const char* message);
+
   StateRecord& state_;
   link::Link& link_;
   Controls& controls_;

@@ -182,7 +182,7 @@ TEST_F(LinkTest, SocketLibraryThatWillNotStart) {
 TEST_F(LinkTest, SendFailuresEndTheProgramWithTheirMessage) {
   Connected();
   sockets.sendFailsAfter = 0;
-  EXPECT_TRUE(Ends([&] { link.SendCF(455, "Send CF to Next Step エラー"); }));
+  EXPECT_TRUE(Ends([&] { (void)link.SendCF(455, "Send CF to Next Step エラー"); }));
   EXPECT_EQ(state.ErrMsg, "Send CF to Next Step エラー");
   EXPECT_EQ(controls.status, "Send CF to Next Step エラー");
   EXPECT_TRUE(controls.messages.empty()) << "send failures show no message box";
@@ -211,7 +211,7 @@ struct RecvCase {
   const char* name;
   std::vector<FakeSockets::RecvEvent> events;
   int gdRepeats;
-  bool substitute;
+  ReplyOutcome outcome;
 };
 
 class RecvGDReplyTest : public LinkTest, public ::testing::WithParamInterface<RecvCase> {};
@@ -223,11 +223,11 @@ TEST_P(RecvGDReplyTest, CollectsUntilTheClosingMarker) {
   for (const auto& e : c.events) expected += e.data;
   link.SendGD();
   sockets.incoming.assign(c.events.begin(), c.events.end());
-  link.RecvGDReply();
+  EXPECT_EQ(link.RecvGDReply(), c.outcome);
   EXPECT_EQ(static_cast<int>(sockets.sent.size()) - 1, c.gdRepeats);
-  if (c.substitute) {
+  if (c.outcome == ReplyOutcome::kSubstitute) {
     EXPECT_EQ(state.RecvStr, SubstituteReply());
-  } else {
+  } else if (c.outcome == ReplyOutcome::kComplete) {
     EXPECT_EQ(state.SlashCount, 2);
     EXPECT_EQ(state.RecvStr, expected);
   }
@@ -244,24 +244,63 @@ std::vector<FakeSockets::RecvEvent> AfterSilence(int polls, const std::string& d
   return events;
 }
 
+constexpr auto kComplete = ReplyOutcome::kComplete;
+constexpr auto kSubstitute = ReplyOutcome::kSubstitute;
+constexpr auto kLost = ReplyOutcome::kConnectionLost;
+
 INSTANTIATE_TEST_SUITE_P(
     Chunks, RecvGDReplyTest,
-    ::testing::Values(RecvCase{"OneChunk", {FakeSockets::Data(kFull)}, 0, false},
-                      RecvCase{"ClosingMarkerThreeChunksLater",
-                               {FakeSockets::Data(kFull.substr(0, 100)), FakeSockets::Nothing(),
-                                FakeSockets::Data(kFull.substr(100, 2000)),
-                                FakeSockets::Data(kFull.substr(2100, 3000)),
-                                FakeSockets::Data(kFull.substr(5100))},
-                               0,
-                               false},
-                      RecvCase{"AnswerJustBeforeTheRepeat", AfterSilence(5000, kFull), 0, false},
-                      RecvCase{"AnswerToTheRepeat", AfterSilence(5001, kFull), 1, false},
-                      RecvCase{"SilentInstrument", {}, 1, true},
-                      RecvCase{"PeerClosed",
-                               {FakeSockets::Data("GD \r\n/ \r\n"), FakeSockets::Closed()},
-                               1,
-                               true}),
+    ::testing::Values(
+        RecvCase{"OneChunk", {FakeSockets::Data(kFull)}, 0, kComplete},
+        RecvCase{
+            "ClosingMarkerThreeChunksLater",
+            {FakeSockets::Data(kFull.substr(0, 100)), FakeSockets::Nothing(),
+             FakeSockets::Data(kFull.substr(100, 2000)),
+             FakeSockets::Data(kFull.substr(2100, 3000)), FakeSockets::Data(kFull.substr(5100))},
+            0,
+            kComplete},
+        RecvCase{"AnswerJustBeforeTheRepeat", AfterSilence(5000, kFull), 0, kComplete},
+        RecvCase{"AnswerToTheRepeat", AfterSilence(5001, kFull), 1, kComplete},
+        RecvCase{"SilentInstrument", {}, 1, kSubstitute},
+        // A closed or broken connection ends the wait at once: no repeat,
+        // and nothing of the band is kept.
+        RecvCase{
+            "PeerClosed", {FakeSockets::Data("GD \r\n/ \r\n"), FakeSockets::Closed()}, 0, kLost},
+        RecvCase{"ConnectionBroken", {FakeSockets::Nothing(), FakeSockets::Broken()}, 0, kLost}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(LinkTest, SendCFTellsWhetherTheConnectionStands) {
+  Connected();
+  const std::pair<FakeSockets::RecvEvent, bool> rows[] = {
+      {FakeSockets::Nothing(), true},
+      {FakeSockets::Data("CF OK\r\n"), true},
+      {FakeSockets::Closed(), false},
+      {FakeSockets::Broken(), false},
+  };
+  for (const auto& [event, stands] : rows) {
+    sockets.incoming = {event};
+    EXPECT_EQ(link.SendCF(455, "Send CF エラー"), stands) << event.result;
+  }
+  EXPECT_FALSE(state.Ended);
+}
+
+// A peer that streams without the closing marker: the reply is cut off at
+// its bound, and the wait ends by the clock as a silent one would.
+TEST_F(LinkTest, StreamWithoutTheClosingMarker) {
+  Connected();
+  sockets.stream = [] { return std::string(9000, 'x'); };
+  sockets.msPerChunk = 1;
+  std::size_t largest = 0;
+  controls.onProcessEvents = [&] { largest = std::max(largest, state.RecvStr.capacity()); };
+  link.SendGD();
+  const std::int64_t sent = clock.now;
+  EXPECT_EQ(link.RecvGDReply(), ReplyOutcome::kSubstitute);
+  EXPECT_EQ(sockets.sent, (std::vector<std::string>{"GD\r\n", "GD\r\n"}));
+  EXPECT_EQ(clock.now - sent, 2 * kReplyTimeOutMs + 10);
+  EXPECT_LE(largest, 2 * kMaxReplyBytes);
+  link.ReleaseReply();
+  EXPECT_LT(state.RecvStr.capacity(), 64u);
+}
 
 TEST_F(LinkTest, BytesWaitingBeforeGDAreNotTakenForTheReply) {
   Connected();

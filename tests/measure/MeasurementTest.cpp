@@ -334,5 +334,74 @@ TEST(Run, IntervalTypedAsZeroDuringARunMeansBackToBack) {
   EXPECT_EQ(run.controls.status, "測定完了しました。");
 }
 
+struct LostCase {
+  const char* name;
+  fakes::FakeSockets::RecvEvent event;
+  bool afterGD;  // lost while waiting for the reply, or at the "CF" after it
+};
+
+class ConnectionLostTest : public ::testing::TestWithParam<LostCase> {};
+
+// The device server goes away during band 2 of pass 1: the run ends at once
+// with its message, keeps band 1 byte for byte and stores nothing of band 2.
+TEST_P(ConnectionLostTest, EndsTheRunAndKeepsWhatWasStored) {
+  const LostCase& c = GetParam();
+  RunHarness run;
+  int gds = 0;
+  run.sockets.onSend = [&](const std::string& bytes) {
+    if (bytes.rfind("CF", 0) == 0 && !c.afterGD && gds == 1 && bytes == "CF465\r\n") {
+      run.sockets.incoming.push_back(c.event);
+    }
+    if (bytes != "GD\r\n") return;
+    if (++gds == 2 && c.afterGD) {
+      run.sockets.incoming.push_back(c.event);
+    } else {
+      run.sockets.incoming.push_back(fakes::FakeSockets::Data(RunHarness::FullReply("")));
+    }
+  };
+  run.Entries("450", "470", "2", "5");
+  run.form.CmdMesStart_Click();
+  run.RunToEnd();
+  EXPECT_EQ(run.controls.status, "ソケット切断エラー");
+  EXPECT_EQ(run.form.State().ErrMsg, "ソケット切断エラー");
+  EXPECT_FALSE(run.controls.LabelText(Label::Label21).empty());
+  EXPECT_EQ(run.sockets.sent.back(), "EX\r\n");
+  EXPECT_EQ(run.sockets.closed.size(), 1u);
+  EXPECT_EQ(run.form.State().ConnectFlag, 0);
+  EXPECT_TRUE(run.controls.ButtonEnabled(link::Button::CmdMesStart));
+  EXPECT_FALSE(run.controls.ButtonEnabled(link::Button::CmdMesBreak));
+  EXPECT_FALSE(run.form.Ended());
+  EXPECT_FALSE(run.t1.Armed() || run.t3.Armed() || run.t4.Armed());
+  const std::string& file = run.files.files["WFdata.txt"];
+  EXPECT_EQ(std::count(file.begin(), file.end(), '\n'), 1 + 321) << "band 1 only";
+  EXPECT_EQ(file.find("-100 "), std::string::npos) << "nothing made up";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ways, ConnectionLostTest,
+    ::testing::Values(LostCase{"PeerClosesAwaitingTheReply", fakes::FakeSockets::Closed(), true},
+                      LostCase{"ResetAwaitingTheReply", fakes::FakeSockets::Broken(), true},
+                      LostCase{"PeerClosesAtTheNextCF", fakes::FakeSockets::Closed(), false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A peer that streams without the closing marker costs each band its two
+// time-outs, and the break still ends the run after the pass.
+TEST(Run, StreamingPeerStillHonoursTheBreak) {
+  RunHarness run;
+  run.answer = false;
+  run.sockets.stream = [] { return std::string(9000, 'x'); };
+  run.sockets.msPerChunk = 1;
+  run.Entries("450", "470", "5", "0");
+  run.form.CmdMesStart_Click();
+  run.controls.onProcessEvents = [&] {
+    if (run.form.State().BreakFlag == 0) run.form.CmdMesBreak_Click();
+    run.loop.RunDue();
+  };
+  run.RunToEnd();
+  EXPECT_EQ(run.controls.status, "測定中断しました。");
+  EXPECT_EQ(run.form.State().DownloadNo, 1);
+  EXPECT_LE(run.form.State().RecvStr.capacity(), link::kMaxReplyBytes);
+}
+
 }  // namespace
 }  // namespace kov::measure
