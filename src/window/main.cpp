@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <csignal>
 
 #include "platform/IniProfileFiles.h"
 #include "platform/ProgramFolder.h"
@@ -8,6 +9,9 @@
 #include "window/MainForm.h"
 
 int main(int argc, char** argv) {
+  // A file-size limit must fail the write that crosses it, which the program
+  // reports and undoes, instead of killing the program mid-line.
+  std::signal(SIGXFSZ, SIG_IGN);
   QApplication app(argc, argv);
   kov::platform::SystemSockets sockets;
   kov::platform::SystemClock clock;

@@ -1,0 +1,65 @@
+# Helpers for the end-to-end tests: the real programs on a virtual display,
+# driven with xdotool, against the simulator on 127.0.0.1. Source it; every
+# function fails the test (exit 1) when what it waits for does not come.
+
+set -euo pipefail
+
+WORK=$(mktemp -d)
+SIM_PID=
+APP_PID=
+cleanup() {
+  [[ -n "$APP_PID" ]] && kill -KILL "$APP_PID" 2>/dev/null || true
+  [[ -n "$SIM_PID" ]] && kill -TERM "$SIM_PID" 2>/dev/null || true
+  wait 2>/dev/null || true
+  rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAIL: $*" >&2
+  [[ -f "$WORK/sim.log" ]] && { echo "-- simulator log:" >&2; cut -c1-80 "$WORK/sim.log" >&2; }
+  exit 1
+}
+
+# wait_for SECONDS COMMAND...: polls the command every 0.1 s.
+wait_for() {
+  local tenths=$(($1 * 10))
+  shift
+  for ((i = 0; i < tenths; i++)); do
+    "$@" && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+# start_sim SIM [OPTIONS...]: the simulator on a free port; sets SIM_PORT.
+start_sim() {
+  local sim=$1
+  shift
+  "$sim" --port 0 --log "$WORK/sim.log" "$@" >"$WORK/sim.out" &
+  SIM_PID=$!
+  wait_for 5 grep -q listening "$WORK/sim.out" || fail "the simulator did not start"
+  SIM_PORT=$(sed -n 's/.*127\.0\.0\.1:\([0-9]*\).*/\1/p' "$WORK/sim.out")
+}
+
+# write_ini START END COUNT INTERVAL: the settings file beside the program.
+write_ini() {
+  printf '[COMMUNICATION]\r\nXport_IP=127.0.0.1\r\nXport_Port=%s\r\n[MES_PARA]\r\nSTART_FQ=%s\r\nEND_FQ=%s\r\nINTERVAL=%s\r\nCOUNT=%s\r\nD_LEVEL= 1\r\n' \
+    "$SIM_PORT" "$1" "$2" "$4" "$3" >"$WORK/KOV_Xport.ini"
+}
+
+# commands NAME: how many times the simulator received the command.
+commands() { grep -cF " $1\\r\\n" "$WORK/sim.log" || true; }
+# received NAME N: whether it received the command at least N times.
+received() { [[ $(commands "$1") -ge $2 ]]; }
+
+# find_window TITLE: sets WIN to the program's window once it is shown.
+find_window() {
+  wait_for 20 bash -c "xdotool search --name '$1' >'$WORK/win' 2>/dev/null" ||
+    fail "no window named $1"
+  WIN=$(head -1 "$WORK/win")
+}
+
+# at X Y: the pointer over a point of the window's client area (pixels), so
+# that keys typed through XTEST reach the window without a window manager.
+at() { xdotool mousemove --window "$WIN" "$1" "$2"; }
