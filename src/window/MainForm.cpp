@@ -6,9 +6,13 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QTimer>
+#include <QWindow>
+
+#include <time.h>
 
 #include "display/Palette.h"
 #include "window/Layout.h"
+#include "window/TabOrder.h"
 
 namespace kov::window {
 namespace {
@@ -46,6 +50,14 @@ QString Q(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<int>(text.size()));
 }
 
+// The clock of the window system's input times: X servers and Wayland
+// compositors stamp input with the monotonic clock in milliseconds.
+std::uint32_t InputClockMs() {
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return static_cast<std::uint32_t>(now.tv_sec * 1000 + now.tv_nsec / 1000000);
+}
+
 void DefaultMessage(const QString& caption, const QString& text) {
   QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok);
   box.exec();
@@ -79,7 +91,9 @@ void LevelCheckBox::nextCheckState() {
 }
 
 KOV_Xport_WindowsAPI_Form::KOV_Xport_WindowsAPI_Form(WindowWorld world)
-    : QWidget(nullptr), world_(std::move(world)) {
+    : QWidget(nullptr),
+      world_(std::move(world)),
+      paintingClock_(world_.clock, [this] { PaintGraphsNow(); }) {
   if (!world_.showMessage) world_.showMessage = DefaultMessage;
   setObjectName("KOV_Xport_WindowsAPI_Form");
   setWindowTitle(QString::fromUtf8(kCaption));
@@ -93,13 +107,15 @@ KOV_Xport_WindowsAPI_Form::KOV_Xport_WindowsAPI_Form(WindowWorld world)
 
   display_ = std::make_unique<display::SpectrumDisplay>(*dataSurface_, *wfSurface_, *this);
   form_ = std::make_unique<measure::Form>(measure::FormWorld{
-      *this, link::Timers{timer1_, timer3_, timer4_}, *display_, world_.sockets, world_.clock,
+      *this, link::Timers{timer1_, timer3_, timer4_}, *display_, world_.sockets, paintingClock_,
       world_.textFiles, world_.profileFiles, world_.programFolder, world_.waveformPath});
 
   connect(cmdMesStart_, &QPushButton::clicked, this, [this] { form_->CmdMesStart_Click(); });
   connect(cmdMesBreak_, &QPushButton::clicked, this, [this] { form_->CmdMesBreak_Click(); });
   connect(cmdExit_, &QPushButton::clicked, this, [this] { form_->CmdExit_Click(); });
   connect(btnSaveMespara_, &QPushButton::clicked, this, [this] { form_->BtnSaveMespara_Click(); });
+  create();
+  windowHandle()->installEventFilter(this);
 }
 
 KOV_Xport_WindowsAPI_Form::~KOV_Xport_WindowsAPI_Form() {
@@ -229,10 +245,25 @@ std::string KOV_Xport_WindowsAPI_Form::StatusText() const {
 
 void KOV_Xport_WindowsAPI_Form::SetStatusText(std::string_view text) {
   text1_->setPlainText(Q(text));
+  // At once: a blocking wait often follows, and the text announces it.
+  text1_->viewport()->repaint();
 }
 
 void KOV_Xport_WindowsAPI_Form::SetButtonEnabled(link::Button button, bool enabled) {
-  (button == link::Button::CmdMesStart ? cmdMesStart_ : cmdMesBreak_)->setEnabled(enabled);
+  QPushButton* b = button == link::Button::CmdMesStart ? cmdMesStart_ : cmdMesBreak_;
+  // The focus stays with a button that is disabled under it, as the operator
+  // left it, instead of moving on to the next button (終了, say), where one
+  // more Enter would end the program.
+  if (!enabled && focusWidget() == b) {
+    parked_ = b;
+    setFocus(Qt::OtherFocusReason);
+  }
+  b->setEnabled(enabled);
+  gate_.SetEnabled(b->objectName().toStdString(), enabled, InputClockMs());
+  if (enabled && parked_ == b) {
+    parked_ = nullptr;
+    if (focusWidget() == this) b->setFocus(Qt::OtherFocusReason);
+  }
 }
 
 void KOV_Xport_WindowsAPI_Form::ShowMessage(std::string_view text) {
@@ -254,7 +285,57 @@ void KOV_Xport_WindowsAPI_Form::EndProgram() {
 }
 
 void KOV_Xport_WindowsAPI_Form::SetLabelText(measure::Label label, std::string_view text) {
-  labels_.at(label)->setText(Q(text));
+  QLabel* l = labels_.at(label);
+  l->setText(Q(text));
+  l->repaint();
+}
+
+void KOV_Xport_WindowsAPI_Form::PaintGraphsNow() {
+  if (ended_) return;
+  for (auto [graph, pending] :
+       {std::pair{xportData_, &dataRepaintPending_}, std::pair{xportWF_, &wfRepaintPending_}}) {
+    if (*pending) graph->repaint();
+  }
+}
+
+bool KOV_Xport_WindowsAPI_Form::eventFilter(QObject* watched, QEvent* event) {
+  // Watched on the window itself, before input reaches a control: there a
+  // click would already move the focus.
+  if (watched != windowHandle()) return QWidget::eventFilter(watched, event);
+  const QWidget* target = nullptr;
+  switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+      target = childAt(static_cast<QMouseEvent*>(event)->position().toPoint());
+      break;
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+      target = focusWidget();
+      break;
+    default:
+      return false;
+  }
+  // 0: the toolkit did not say when the input was made.
+  const auto madeAt = static_cast<std::uint32_t>(static_cast<QInputEvent*>(event)->timestamp());
+  return target != nullptr && madeAt != 0 &&
+         !gate_.Accepts(target->objectName().toStdString(), madeAt, InputClockMs());
+}
+
+bool KOV_Xport_WindowsAPI_Form::focusNextPrevChild(bool next) {
+  // Tab from a disabled button that keeps the focus goes on along the tab
+  // order from that button.
+  if (parked_ == nullptr || focusWidget() != this) {
+    return QWidget::focusNextPrevChild(next);
+  }
+  const std::string from = parked_->objectName().toStdString();
+  parked_ = nullptr;
+  const std::string_view to = NextTabStop(kTabOrder, from, next, [this](std::string_view name) {
+    const QWidget* w = byName_.at(std::string(name));
+    return w->isEnabled() && w->focusPolicy() != Qt::NoFocus;
+  });
+  byName_.at(std::string(to))->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+  return true;
 }
 
 void KOV_Xport_WindowsAPI_Form::closeEvent(QCloseEvent* event) {

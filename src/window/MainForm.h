@@ -19,6 +19,8 @@
 #include "platform/ProfileFiles.h"
 #include "platform/Sockets.h"
 #include "platform/TextFiles.h"
+#include "window/InputGate.h"
+#include "window/PaintingClock.h"
 #include "window/QtTimer.h"
 
 namespace kov::window {
@@ -107,10 +109,14 @@ class KOV_Xport_WindowsAPI_Form : public QWidget, public measure::Controls {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  bool focusNextPrevChild(bool next) override;
 
  private:
   void BuildControls();
   void ScheduleRepaint(QWidget* graph, bool& pending);
+  // Paints the graphs that changed since they were last painted.
+  void PaintGraphsNow();
 
   WindowWorld world_;
   std::map<std::string, QWidget*> byName_;
@@ -126,6 +132,11 @@ class KOV_Xport_WindowsAPI_Form : public QWidget, public measure::Controls {
   GraphWidget* xportWF_ = nullptr;
   bool dataRepaintPending_ = false;
   bool wfRepaintPending_ = false;
+  InputGate gate_;
+  // The button that had the focus when it was disabled; the form itself holds
+  // the focus meanwhile, so that keys press nothing.
+  QPushButton* parked_ = nullptr;
+  PaintingClock paintingClock_;
 
   std::unique_ptr<display::QImageSurface> dataSurface_;
   std::unique_ptr<display::QImageSurface> wfSurface_;

@@ -10,8 +10,11 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
+#include <QWindow>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -52,6 +55,7 @@ class WindowTest : public ::testing::Test {
         }});
     loaded_ = form->Load();
     if (loaded_) form->show();
+    form_ = form.get();
     return form;
   }
   template <typename T>
@@ -65,6 +69,24 @@ class WindowTest : public ::testing::Test {
     if (auto* l = form.findChild<QLabel*>(name)) return l->text().toStdString();
     if (auto* t = form.findChild<QPlainTextEdit*>(name)) return t->toPlainText().toStdString();
     return "?";
+  }
+  // What the window shows of a control, read from its backing store: unlike
+  // QWidget::grab, this does not paint the control first.
+  static QImage Shown(QWidget& form, const char* name) {
+    const QRect r = Find<QWidget>(form, name)->geometry();
+    return form.screen()->grabWindow(form.winId(), r.x(), r.y(), r.width(), r.height()).toImage();
+  }
+  void Key(Qt::Key key) {
+    QWidget* focus = form_->focusWidget();
+    ASSERT_NE(focus, nullptr);
+    QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier);
+    QKeyEvent up(QEvent::KeyRelease, key, Qt::NoModifier);
+    QApplication::sendEvent(focus, &down);
+    QApplication::sendEvent(focus, &up);
+  }
+  std::string Focused() {
+    QWidget* w = form_->focusWidget();
+    return w == nullptr ? "" : w->objectName().toStdString();
   }
   static void SetText(QWidget& form, const char* name, const std::string& text) {
     Find<QLineEdit>(form, name)->setText(QString::fromStdString(text));
@@ -101,6 +123,7 @@ class WindowTest : public ::testing::Test {
   platform::IniProfileFiles profiles_;
   std::vector<std::string> messages_;
   bool loaded_ = false;
+  QWidget* form_ = nullptr;
 };
 
 TEST_F(WindowTest, StartUpWithoutASettingsFile) {
@@ -267,18 +290,128 @@ TEST_F(WindowSimTest, TwoPassesOverTwoBands) {
   EXPECT_TRUE(Find<QPushButton>(*form, "CmdMesStart")->isEnabled());
   EXPECT_FALSE(Find<QPushButton>(*form, "CmdMesBreak")->isEnabled());
 
-  // Pixels as the window shows them.
-  const QImage shot = form->grab().toImage();
-  const QRect data = Find<QWidget>(*form, "XportData")->geometry();
-  const QRect wf = Find<QWidget>(*form, "XportWF")->geometry();
+  // Pixels as the window shows them once it has handled its events: the
+  // graphs are painted after a pass without anything asking for it.
+  RunUntil([] { return false; }, 50);
+  const QImage data = Shown(*form, "XportData");
+  const QImage wf = Shown(*form, "XportWF");
   int yellow = 0, coloured = 0;
-  for (int x = data.left(); x <= data.right(); ++x) {
-    yellow += shot.pixel(x, data.bottom() - 1) == qRgb(255, 255, 0);
-    coloured += shot.pixel(x, wf.bottom() - 2) != qRgb(0, 0, 255);
+  for (int x = 0; x < data.width(); ++x) {
+    yellow += data.pixel(x, data.height() - 2) == qRgb(255, 255, 0);
+    coloured += wf.pixel(x, wf.height() - 3) != qRgb(0, 0, 255);
   }
   EXPECT_GT(yellow, data.width() / 2) << "level bars over the whole range";
   EXPECT_GT(coloured, 0) << "the second pass's row";
-  EXPECT_EQ(shot.pixel(data.left() + data.width() / 2, data.top() + 5), qRgb(128, 0, 128));
+  EXPECT_EQ(data.pixel(data.width() / 2, 5), qRgb(128, 0, 128));
+}
+
+// The focus stays with 測定開始 while it is disabled: Enter pressed again
+// during a run presses nothing (not 終了), and starts the next run after it.
+TEST_F(WindowSimTest, FocusStaysWithTheStartButton) {
+  testing::SimProcess sim;
+  Prepare(sim, "1");
+  auto form = Open();
+  SetText(*form, "TxtXportIP", "127.0.0.1");
+  ASSERT_EQ(Focused(), "CmdMesStart");
+  Key(Qt::Key_Return);
+  ASSERT_FALSE(Find<QPushButton>(*form, "CmdMesStart")->isEnabled()) << "started";
+  EXPECT_NE(Focused(), "CmdExit");
+  EXPECT_NE(Focused(), "CmdMesBreak");
+  Key(Qt::Key_Return);
+  Key(Qt::Key_Space);
+  EXPECT_FALSE(form->Ended());
+  ASSERT_TRUE(RunUntil([&] { return Text(*form, "Text1") == "測定完了しました。"; }));
+  EXPECT_EQ(Focused(), "CmdMesStart");
+
+  Key(Qt::Key_Return);
+  EXPECT_FALSE(Find<QPushButton>(*form, "CmdMesStart")->isEnabled()) << "started again";
+  Key(Qt::Key_Tab);
+  EXPECT_EQ(Focused(), "CmdExit") << "Tab goes on along the tab order";
+  ASSERT_TRUE(RunUntil([&] { return Text(*form, "Text1") == "測定完了しました。"; }));
+  sim.Stop();
+  const auto commands = sim.Commands();
+  EXPECT_EQ(std::count(commands.begin(), commands.end(), "FP10\r\n"), 2);
+  EXPECT_EQ(std::count(commands.begin(), commands.end(), "EX\r\n"), 2);
+}
+
+std::uint32_t InputClockMs() {
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return static_cast<std::uint32_t>(now.tv_sec * 1000 + now.tv_nsec / 1000000);
+}
+
+// A click made during the band-count pause, delivered to the window after
+// the wait, as the window system delivers it.
+void PostClick(QWidget* button) {
+  QWidget* form = button->window();
+  const QPointF at = button->geometry().center();
+  for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+    auto* click = new QMouseEvent(type, at, form->mapToGlobal(at), Qt::LeftButton,
+                                  type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                                  Qt::NoModifier);
+    click->setTimestamp(InputClockMs() - 5);
+    QCoreApplication::postEvent(form->windowHandle(), click);
+  }
+}
+
+// A click on 測定中断 while it is still disabled never breaks the run; a
+// click on 終了, enabled all along, ends the program once the wait is over.
+TEST_F(WindowSimTest, ClicksDuringAWaitCountOnlyOnEnabledButtons) {
+  for (const char* button : {"CmdMesBreak", "CmdExit"}) {
+    testing::SimProcess sim;
+    Prepare(sim, "2");
+    auto form = Open();
+    SetText(*form, "TxtXportIP", "127.0.0.1");
+    clock_.onSleep = [&](std::int32_t ms) {
+      if (ms == 1000 && Text(*form, "Text1").rfind("帯域", 0) == 0) {
+        PostClick(Find<QPushButton>(*form, button));
+      }
+    };
+    Find<QPushButton>(*form, "CmdMesStart")->click();
+    clock_.onSleep = nullptr;
+    ASSERT_TRUE(RunUntil(
+        [&] { return form->Ended() || Find<QPushButton>(*form, "CmdMesStart")->isEnabled(); }));
+    sim.Stop();
+    const auto commands = sim.Commands();
+    if (std::string_view(button) == "CmdExit") {
+      EXPECT_TRUE(form->Ended());
+      EXPECT_EQ(commands, (std::vector<std::string>{"FP10\r\n", "EX\r\n"}));
+    } else {
+      EXPECT_EQ(Text(*form, "Text1"), "測定完了しました。");
+      EXPECT_EQ(std::count(commands.begin(), commands.end(), "GD\r\n"), 4) << "both passes";
+    }
+  }
+}
+
+// The status line, and the waterfall's centre line, are on the screen during
+// the waits they belong to, though the window handles no events then.
+TEST_F(WindowSimTest, WhatAWaitAnnouncesIsShownDuringIt) {
+  testing::SimProcess sim;
+  Prepare(sim, "1");
+  auto form = Open();
+  SetText(*form, "TxtXportIP", "127.0.0.1");
+  RunUntil([] { return false; }, 50);  // painted once
+  const QImage before = Shown(*form, "Text1");
+  std::vector<std::pair<std::string, QImage>> shown;
+  bool centreLine = false;
+  clock_.onSleep = [&](std::int32_t ms) {
+    if (ms < 1000) return;
+    shown.emplace_back(Text(*form, "Text1"), Shown(*form, "Text1"));
+    const QImage wf = Shown(*form, "XportWF");
+    if (shown.size() == 1)
+      centreLine = wf.pixel(wf.width() / 2, wf.height() / 2) == qRgb(192, 192, 192);
+  };
+  Find<QPushButton>(*form, "CmdMesStart")->click();
+  ASSERT_TRUE(RunUntil([&] { return Text(*form, "Text1") == "測定完了しました。"; }));
+  clock_.onSleep = nullptr;
+  sim.Stop();
+  // The band-count pause, then the first band's wait (2 bands: 2000 ms).
+  ASSERT_EQ(shown.size(), 2u);
+  EXPECT_EQ(shown[0].first, "帯域の測定は 2回です。");
+  EXPECT_EQ(shown[1].first, "1-1を測定中です");
+  EXPECT_NE(shown[0].second, before) << "the band count is on the screen";
+  EXPECT_NE(shown[1].second, shown[0].second) << "the band step's text is on the screen";
+  EXPECT_TRUE(centreLine);
 }
 
 TEST_F(WindowSimTest, BreakDuringARun) {
