@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <QGuiApplication>
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <vector>
 
@@ -83,6 +85,40 @@ TEST(QImageSurface, FrameBarAndWaterfallRow) {
   EXPECT_EQ(w.pixel(barX, kH / 2 - 2), qRgb(0, 0, 255));
   EXPECT_EQ(w.pixel(barX + 5, kH - 1), qRgb(0, 0, 255));
 }
+
+struct SlopedLine {
+  float x1, y1, x2, y2;  // in pixels (the scale is one unit a pixel)
+};
+
+class SlopedLineTest : public ::testing::TestWithParam<SlopedLine> {};
+
+// No graph draws one today, but a surface draws every line it is given: one
+// pixel a step along the longer axis, both ends included.
+TEST_P(SlopedLineTest, OnePixelPerStepAlongItsLength) {
+  const SlopedLine& l = GetParam();
+  QImageSurface s(kW, kH, kSpectrumBackground);
+  s.DrawLine(l.x1, l.y1, l.x2, l.y2, kPaletteGreen);
+  const QImage& image = s.Image();
+  int lit = 0;
+  for (int y = 0; y < kH; ++y) {
+    for (int x = 0; x < kW; ++x) lit += image.pixel(x, y) == Q(kPaletteGreen);
+  }
+  const int steps = static_cast<int>(std::max(std::abs(l.x2 - l.x1), std::abs(l.y2 - l.y1)));
+  EXPECT_NEAR(lit, steps + 1, 1);
+  EXPECT_EQ(image.pixel(static_cast<int>(l.x1), static_cast<int>(l.y1)), Q(kPaletteGreen));
+  const int mx = static_cast<int>((l.x1 + l.x2) / 2), my = static_cast<int>((l.y1 + l.y2) / 2);
+  int nearMiddle = 0;
+  for (int dy = -1; dy <= 1; ++dy) {
+    for (int dx = -1; dx <= 1; ++dx)
+      nearMiddle += image.pixel(mx + dx, my + dy) == Q(kPaletteGreen);
+  }
+  EXPECT_GT(nearMiddle, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Slopes, SlopedLineTest,
+                         ::testing::Values(SlopedLine{10, 10, 110, 110},
+                                           SlopedLine{10, 200, 300, 20}, SlopedLine{50, 5, 60, 230},
+                                           SlopedLine{500, 100, 20, 90}));
 
 struct GridRows {
   std::int16_t check;

@@ -158,6 +158,57 @@ TEST(Run, TimeStampsAtTheirMoments) {
   EXPECT_EQ(stamps[0].second, "00:00:03");  // 1 s band count + 2 x 1000 ms wait
 }
 
+struct MiddleMark {
+  const char* count;
+  int pass;  // the pass at whose end Label20 is set; 0: never
+};
+
+class MiddleMarkTest : public ::testing::TestWithParam<MiddleMark> {};
+
+TEST_P(MiddleMarkTest, SetAtTheEndOfPassHalfTheCountRoundedDown) {
+  RunHarness run;
+  std::vector<int> passes;
+  run.controls.onLabel = [&](Label label) {
+    if (label == Label::Label20 && !run.controls.LabelText(label).empty()) {
+      passes.push_back(run.form.State().DownloadNo);
+    }
+  };
+  run.Entries("450", "460", GetParam().count, "0");
+  run.form.CmdMesStart_Click();
+  run.RunToEnd();
+  EXPECT_EQ(passes, GetParam().pass == 0 ? std::vector<int>{} : std::vector<int>{GetParam().pass});
+}
+
+INSTANTIATE_TEST_SUITE_P(Counts, MiddleMarkTest,
+                         ::testing::Values(MiddleMark{"1", 0}, MiddleMark{"2", 1},
+                                           MiddleMark{"3", 1}, MiddleMark{"4", 2},
+                                           MiddleMark{"5", 2}, MiddleMark{"7", 3}));
+
+struct IntervalCase {
+  const char* text;  // TxtInterval at the first tick of Timer1
+  std::int32_t ms;   // the interval Timer1 then runs with
+};
+
+class PassIntervalTest : public ::testing::TestWithParam<IntervalCase> {};
+
+TEST_P(PassIntervalTest, ReadAtEveryTickInSeconds) {
+  RunHarness run;
+  run.Entries("450", "460", "2", "5");
+  run.form.CmdMesStart_Click();
+  run.controls.entries[Entry::TxtInterval] = GetParam().text;
+  run.loop.Step();  // the first tick of Timer1
+  EXPECT_EQ(run.t1.Interval(), GetParam().ms) << GetParam().text;
+  EXPECT_TRUE(run.t1.Enabled());
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, PassIntervalTest,
+                         ::testing::Values(IntervalCase{"5", 5000}, IntervalCase{"0.5", 500},
+                                           IntervalCase{"1.25", 1250},
+                                           IntervalCase{"2147483", 2147483000},
+                                           IntervalCase{"0", 1}, IntervalCase{"-3", 1},
+                                           IntervalCase{"1e10", 2147483647},
+                                           IntervalCase{"abc", 1}));
+
 TEST(Run, SettlingWaitsForTenBands) {
   RunHarness run;
   run.Entries("450", "550", "2", "0");

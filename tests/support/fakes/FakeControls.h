@@ -62,6 +62,7 @@ class FakeControls : public measure::Controls {
     labelHistory.emplace_back(label, std::string(text));
     log.push_back("label " + std::to_string(static_cast<int>(label) + 16) + " " +
                   std::string(text));
+    if (onLabel) onLabel(label);
   }
 
   bool ButtonEnabled(Button button) const {
@@ -86,6 +87,7 @@ class FakeControls : public measure::Controls {
   bool ended = false;
   std::function<void()> onProcessEvents;
   std::function<void()> onEnd;
+  std::function<void(Label)> onLabel;
 };
 
 }  // namespace kov::fakes
