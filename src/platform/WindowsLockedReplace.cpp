@@ -13,13 +13,15 @@ namespace {
 
 // Replaces of one file are serialised by a named mutex, not by a lock on the
 // file: ReplaceFile needs the old file free of other handles, and a mutex
-// holds no handle to it, nor leaves a lock file behind. Every program finds
-// the same mutex by the file's final path, whichever name it was given.
+// holds none, nor leaves a lock file behind. Its name comes from the full
+// path as given, since finding the file's own name would open it while
+// another program replaces it; programs that reach one file by different
+// names (a link and its target) therefore do not wait for each other.
 class PathMutex {
  public:
-  explicit PathMutex(const std::string& finalPath) {
+  explicit PathMutex(const std::string& fullPath) {
     std::uint64_t hash = 14695981039346656037ull;  // FNV-1a over the path in one case
-    for (char c : finalPath) {
+    for (char c : fullPath) {
       hash ^= static_cast<unsigned char>((c >= 'a' && c <= 'z') ? c - 'a' + 'A' : c);
       hash *= 1099511628211ull;
     }
@@ -51,21 +53,24 @@ class PathMutex {
   bool held_ = false;
 };
 
-// The full path of the file itself, through links, when it exists.
-std::string FinalPath(const std::string& path) {
+std::string FullPath(const std::string& path) {
   char full[MAX_PATH];
   const DWORD n = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
-  const std::string fullPath = n > 0 && n < sizeof full ? std::string(full, n) : path;
+  return n > 0 && n < sizeof full ? std::string(full, n) : path;
+}
+
+// The file itself, through links, when it exists.
+std::string FinalPath(const std::string& fullPath) {
   const HANDLE file =
       CreateFileA(fullPath.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return fullPath;
   char final[MAX_PATH + 16];
-  const DWORD m =
+  const DWORD n =
       GetFinalPathNameByHandleA(file, final, sizeof final, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
   CloseHandle(file);
-  if (m == 0 || m >= sizeof final) return fullPath;
-  const std::string_view result(final, m);
+  if (n == 0 || n >= sizeof final) return fullPath;
+  const std::string_view result(final, n);
   if (result.starts_with("\\\\?\\UNC\\")) return "\\\\" + std::string(result.substr(8));
   if (result.starts_with("\\\\?\\")) return std::string(result.substr(4));
   return std::string(result);
@@ -138,16 +143,17 @@ bool PutInPlace(const std::string& temporary, const std::string& target, bool ex
 
 std::optional<std::string> ReadWholeFile(const std::string& path) {
   // ReplaceFile fails while a reader has the file open: reads wait too.
-  const PathMutex lock(FinalPath(path));
+  const PathMutex lock(FullPath(path));
   if (!lock.held()) return std::nullopt;
   return ReadUnlocked(path);
 }
 
 bool ReplaceFileLocked(const std::string& path,
                        const std::function<std::string(std::string_view)>& change) {
-  const std::string target = FinalPath(path);
-  const PathMutex lock(target);
+  const std::string fullPath = FullPath(path);
+  const PathMutex lock(fullPath);
   if (!lock.held()) return false;
+  const std::string target = FinalPath(fullPath);
   const auto bytes = ReadUnlocked(target);
   if (!bytes) return false;
   const DWORD attributes = GetFileAttributesA(target.c_str());
@@ -155,6 +161,7 @@ bool ReplaceFileLocked(const std::string& path,
   if (exists && !Writable(target)) return false;
   const auto temporary = WriteBeside(target, change(*bytes));
   if (!temporary) return false;
+  // ReplaceFile should carry them over itself, but not every implementation does.
   if (exists) SetFileAttributesA(temporary->c_str(), attributes);
   if (PutInPlace(*temporary, target, exists)) return true;
   DeleteFileA(temporary->c_str());
