@@ -15,6 +15,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
+using FileStatus = struct stat;
+
 // Links followed before a chain counts as a loop, as the kernel counts them.
 constexpr int kMaxLinkHops = 40;
 // A retry means another writer replaced the file meanwhile; a chain of this
@@ -82,8 +84,9 @@ Lock LockCurrent(int fd, const std::string& path, const std::string& target) {
   do {
     result = ::flock(fd, LOCK_EX);
   } while (result != 0 && errno == EINTR);
-  struct stat held {
-  }, named{};
+  // A file system without locks still gets its file saved, if unguarded.
+  if (result != 0 && (errno == ENOLCK || errno == EOPNOTSUPP)) result = 0;
+  FileStatus held{}, named{};
   if (result != 0 || ::fstat(fd, &held) != 0 || !S_ISREG(held.st_mode)) return Lock::kFailed;
   if (FinalTarget(path) != target || ::lstat(target.c_str(), &named) != 0) return Lock::kStale;
   return held.st_dev == named.st_dev && held.st_ino == named.st_ino ? Lock::kHeld : Lock::kStale;
@@ -118,7 +121,7 @@ std::optional<LockedFile> OpenLocked(const std::string& path) {
 
 // A new file beside target that holds bytes with the owner and mode of
 // `like`; its name, or nothing when any of it failed.
-std::optional<std::string> WriteBeside(const std::string& target, const struct stat& like,
+std::optional<std::string> WriteBeside(const std::string& target, const FileStatus& like,
                                        std::string_view bytes) {
   std::string name = target + ".XXXXXX";
   const int fd = ::mkostemp(name.data(), O_CLOEXEC);
@@ -150,7 +153,7 @@ bool ReplaceFileLocked(const std::string& path,
   if (!locked) return false;
   const Descriptor held(locked->fd);
   const auto bytes = ReadAll(held.get());
-  struct stat st {};
+  FileStatus st{};
   bool replaced = false;
   if (bytes && ::fstat(held.get(), &st) == 0) {
     if (const auto temporary = WriteBeside(locked->target, st, change(*bytes))) {
