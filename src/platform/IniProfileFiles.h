@@ -4,7 +4,8 @@
 
 namespace kov::platform {
 
-// Profile files on disk, read whole and written whole around each call.
+// Profile files on disk, read whole for each call and, for a write, replaced
+// whole under a lock that every program writing the file takes.
 class IniProfileFiles : public ProfileFiles {
  public:
   std::string Read(const std::string& section, const std::string& key,

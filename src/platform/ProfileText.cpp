@@ -5,29 +5,44 @@
 namespace kov::platform {
 namespace {
 
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
 struct Line {
   std::string_view text;  // without its line end
-  std::string_view end;   // "\r\n", "\n" or "" for a last line without one
+  std::string_view end;   // "\r\n", "\n", "\r" or "" for a last line without one
 };
 
 std::vector<Line> SplitLines(std::string_view file) {
   std::vector<Line> lines;
   std::size_t pos = 0;
   while (pos < file.size()) {
-    const std::size_t lf = file.find('\n', pos);
-    if (lf == std::string_view::npos) {
+    const std::size_t brk = file.find_first_of("\r\n", pos);
+    if (brk == std::string_view::npos) {
       lines.push_back({file.substr(pos), {}});
       break;
     }
-    std::size_t textEnd = lf;
-    if (textEnd > pos && file[textEnd - 1] == '\r') --textEnd;
-    lines.push_back({file.substr(pos, textEnd - pos), file.substr(textEnd, lf + 1 - textEnd)});
-    pos = lf + 1;
+    const std::size_t endSize = file.compare(brk, 2, "\r\n") == 0 ? 2 : 1;
+    lines.push_back({file.substr(pos, brk - pos), file.substr(brk, endSize)});
+    pos = brk + endSize;
   }
   return lines;
 }
 
-bool Blank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
+// New lines follow the file's own first line end; a file without one gets CR LF.
+std::string_view LineEnd(const std::vector<Line>& lines) {
+  for (const Line& line : lines) {
+    if (!line.end.empty()) return line.end;
+  }
+  return "\r\n";
+}
+
+// Editors put a byte-order mark before the first section; it is no part of it.
+std::string_view WithoutBom(std::string_view file) {
+  if (file.substr(0, kUtf8Bom.size()) == kUtf8Bom) file.remove_prefix(kUtf8Bom.size());
+  return file;
+}
+
+bool Blank(char c) { return c == ' ' || c == '\t'; }
 
 std::string_view Trim(std::string_view s) {
   while (!s.empty() && Blank(s.front())) s.remove_prefix(1);
@@ -78,87 +93,83 @@ std::pair<std::size_t, std::size_t> FindSection(const std::vector<Line>& lines,
   return {std::string_view::npos, 0};
 }
 
+// Index of the first line of [first, last) that holds the key; npos if none.
+std::size_t FindKey(const std::vector<Line>& lines, std::size_t first, std::size_t last,
+                    std::string_view key) {
+  for (std::size_t i = first; i < last; ++i) {
+    const auto entry = KeyLine(lines[i].text);
+    if (entry && SameName(entry->first, key)) return i;
+  }
+  return std::string_view::npos;
+}
+
+enum class Edit { kReplace, kInsertAfter };
+
+// Every line byte for byte, except that line `at` is replaced by `text` (its
+// line end kept) or followed by `text` and a line end. A line that gets
+// something after it is given a line end if it had none.
+void AppendLines(std::string& out, const std::vector<Line>& lines, std::size_t at, Edit edit,
+                 std::string_view text, std::string_view end) {
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (i != at) {
+      out.append(lines[i].text).append(lines[i].end);
+    } else if (edit == Edit::kReplace) {
+      out.append(text).append(lines[i].end);
+    } else {
+      out.append(lines[i].text).append(lines[i].end.empty() ? end : lines[i].end);
+      out.append(text).append(end);
+    }
+  }
+}
+
 }  // namespace
 
 std::optional<std::string> ReadProfileValue(std::string_view file, std::string_view section,
                                             std::string_view key) {
-  const std::vector<Line> lines = SplitLines(file);
+  const std::vector<Line> lines = SplitLines(WithoutBom(file));
   const auto [first, last] = FindSection(lines, section);
   if (first == std::string_view::npos) return std::nullopt;
-  for (std::size_t i = first; i < last; ++i) {
-    const auto entry = KeyLine(lines[i].text);
-    if (!entry || !SameName(entry->first, key)) continue;
-    std::string_view value = entry->second;
-    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
-        value.back() == value.front()) {
-      value = value.substr(1, value.size() - 2);
-    }
-    return std::string(value.substr(0, kProfileValueMax));
+  const std::size_t at = FindKey(lines, first, last, key);
+  if (at == std::string_view::npos) return std::nullopt;
+  std::string_view value = KeyLine(lines[at].text)->second;
+  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+      value.back() == value.front()) {
+    value = value.substr(1, value.size() - 2);
   }
-  return std::nullopt;
+  return std::string(value.substr(0, kProfileValueMax));
 }
 
 std::string WriteProfileValue(std::string_view file, std::string_view section, std::string_view key,
                               std::string_view value) {
-  const std::vector<Line> lines = SplitLines(file);
+  const std::string_view body = WithoutBom(file);
+  const std::vector<Line> lines = SplitLines(body);
+  const std::string_view end = LineEnd(lines);
   // A line break in a value would start new lines of its own, even sections
   // and keys: the value ends where its first line ends.
   value = value.substr(0, value.find_first_of("\r\n"));
-  std::string newLine = std::string(key) + "=" + std::string(value);
+  const std::string keyLine = std::string(key) + "=" + std::string(value);
 
-  std::string out;
-  out.reserve(file.size() + newLine.size() + section.size() + 8);
-  auto append = [&out](const Line& line) {
-    out.append(line.text);
-    out.append(line.end);
-  };
-  // A last line without a line end gets one before anything follows it.
-  auto appendClosed = [&out](const Line& line) {
-    out.append(line.text);
-    out.append(line.end.empty() ? std::string_view("\r\n") : line.end);
-  };
-
+  std::string out(file.substr(0, file.size() - body.size()));
+  out.reserve(file.size() + keyLine.size() + section.size() + 8);
   const auto [first, last] = FindSection(lines, section);
   if (first == std::string_view::npos) {
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-      if (i + 1 == lines.size()) {
-        appendClosed(lines[i]);
-      } else {
-        append(lines[i]);
-      }
-    }
-    out += "[" + std::string(section) + "]\r\n" + newLine + "\r\n";
+    const std::string header = "[" + std::string(section) + "]";
+    if (lines.empty()) return out + header + std::string(end) + keyLine + std::string(end);
+    AppendLines(out, lines, lines.size() - 1, Edit::kInsertAfter,
+                header + std::string(end) + keyLine, end);
     return out;
   }
-
-  for (std::size_t i = first; i < last; ++i) {
-    const auto entry = KeyLine(lines[i].text);
-    if (!entry || !SameName(entry->first, key)) continue;
-    for (std::size_t j = 0; j < lines.size(); ++j) {
-      if (j == i) {
-        out += newLine;
-        out.append(lines[j].end);
-      } else {
-        append(lines[j]);
-      }
-    }
+  if (const std::size_t at = FindKey(lines, first, last, key); at != std::string_view::npos) {
+    AppendLines(out, lines, at, Edit::kReplace, keyLine, end);
     return out;
   }
-
   // New key: after the section's last non-blank line (blank lines that part
   // it from the next section stay after it).
   std::size_t insertAfter = first - 1;
   for (std::size_t i = first; i < last; ++i) {
     if (!Trim(lines[i].text).empty()) insertAfter = i;
   }
-  for (std::size_t j = 0; j < lines.size(); ++j) {
-    if (j == insertAfter) {
-      appendClosed(lines[j]);
-      out += newLine + "\r\n";
-    } else {
-      append(lines[j]);
-    }
-  }
+  AppendLines(out, lines, insertAfter, Edit::kInsertAfter, keyLine, end);
   return out;
 }
 

@@ -10,6 +10,9 @@ namespace kov::platform {
 // terminating NUL.
 inline constexpr std::size_t kProfileValueMax = 254;
 
+// Both functions take CR LF, LF and a lone CR as line ends, and pass over a
+// UTF-8 byte-order mark at the start of the file.
+
 // The value of one key in the bytes of a profile file, or no value when the
 // section or key is absent. Names compare case-insensitively (ASCII), blanks
 // around names and values are trimmed, a value in a pair of double or single
@@ -20,8 +23,9 @@ std::optional<std::string> ReadProfileValue(std::string_view file, std::string_v
 
 // The bytes of the file with one key stored: the key's line is replaced (its
 // line end kept), a new key goes after the last line of its section, a new
-// section at the end of the file; every other line stays byte for byte. New
-// lines end in CR LF. A value is cut at its first line break.
+// section at the end of the file; every other line, and a byte-order mark,
+// stays byte for byte. New lines end as the file's first line does, in CR LF
+// when none has an end yet. A value is cut at its first line break.
 std::string WriteProfileValue(std::string_view file, std::string_view section, std::string_view key,
                               std::string_view value);
 

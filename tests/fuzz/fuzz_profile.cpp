@@ -1,5 +1,6 @@
 // A profile file of any bytes: reading never fails, and writing one key
-// stores exactly that value while every other key reads as before.
+// stores exactly that value while every other key reads as before; a
+// byte-order mark stays, and the lines added end as the file's own do.
 #include <cctype>
 #include <cstddef>
 #include <cstdint>
@@ -32,6 +33,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   while (!expected.empty() && expected.front() == ' ') expected.remove_prefix(1);
   const auto back = ReadProfileValue(written, section, key);
   if (!back || *back != expected) __builtin_trap();
+
+  constexpr std::string_view kBom = "\xEF\xBB\xBF";
+  if ((file.substr(0, 3) == kBom) != (std::string_view(written).substr(0, 3) == kBom)) {
+    __builtin_trap();
+  }
+  const bool cr = file.find('\r') != std::string_view::npos;
+  const bool lf = file.find('\n') != std::string_view::npos;
+  if (cr != lf && written.find(cr ? '\n' : '\r') != std::string::npos) __builtin_trap();
 
   for (std::string_view s : kSections) {
     for (std::string_view k : kKeys) {

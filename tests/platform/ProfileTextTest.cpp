@@ -89,8 +89,46 @@ INSTANTIATE_TEST_SUITE_P(
         WriteCase{"first of duplicate keys", "[A]\r\nx=1\r\nx=2\r\n", "A", "x", "3",
                   "[A]\r\nx=3\r\nx=2\r\n"},
         WriteCase{"line break cuts the value", "[A]\r\nx=1\r\n", "A", "x", "2\r\n[B]\r\ny=3",
-                  "[A]\r\nx=2\r\n"}),
+                  "[A]\r\nx=2\r\n"},
+        WriteCase{"byte-order mark kept, key replaced", "\xEF\xBB\xBF[A]\r\nx=1\r\n", "A", "x", "2",
+                  "\xEF\xBB\xBF[A]\r\nx=2\r\n"},
+        WriteCase{"byte-order mark kept, new key", "\xEF\xBB\xBF[A]\nx=1\n", "a", "y", "2",
+                  "\xEF\xBB\xBF[A]\nx=1\ny=2\n"},
+        WriteCase{"byte-order mark only", "\xEF\xBB\xBF", "A", "x", "1",
+                  "\xEF\xBB\xBF[A]\r\nx=1\r\n"},
+        WriteCase{"mixed ends: the first one wins", "[A]\nx=1\r\n", "B", "k", "v",
+                  "[A]\nx=1\r\n[B]\nk=v\n"},
+        WriteCase{"CR, no final line end, new key", "[A]\rx=1", "A", "k", "v", "[A]\rx=1\rk=v\r"}),
     [](const auto& info) { return "Case" + std::to_string(info.index); });
+
+// The same file with each line end: every key reads, and new lines end alike.
+TEST(ProfileText, ReadsAndWritesWithTheFilesOwnLineEnd) {
+  for (const std::string e : {"\r\n", "\n", "\r"}) {
+    SCOPED_TRACE(e == "\r\n" ? "CR LF" : e == "\n" ? "LF" : "CR");
+    const std::string file = "[COMMUNICATION]" + e + "Xport_IP=10.0.0.1" + e + e + "[MES_PARA]" +
+                             e + "END_FQ = 550" + e + "COUNT=" + e;
+    EXPECT_EQ(ReadProfileValue(file, "COMMUNICATION", "Xport_IP"), "10.0.0.1");
+    EXPECT_EQ(ReadProfileValue(file, "MES_PARA", "END_FQ"), "550");
+    EXPECT_EQ(ReadProfileValue(file, "MES_PARA", "COUNT"), "");
+    EXPECT_EQ(ReadProfileValue(file, "MES_PARA", "Xport_IP"), std::nullopt);
+    EXPECT_EQ(WriteProfileValue(file, "COMMUNICATION", "Xport_Port", "10001"),
+              "[COMMUNICATION]" + e + "Xport_IP=10.0.0.1" + e + "Xport_Port=10001" + e + e +
+                  "[MES_PARA]" + e + "END_FQ = 550" + e + "COUNT=" + e);
+    EXPECT_EQ(WriteProfileValue(file, "OTHER", "k", "v"), file + "[OTHER]" + e + "k=v" + e);
+    EXPECT_EQ(WriteProfileValue(file, "MES_PARA", "END_FQ", "600"),
+              "[COMMUNICATION]" + e + "Xport_IP=10.0.0.1" + e + e + "[MES_PARA]" + e +
+                  "END_FQ=600" + e + "COUNT=" + e);
+  }
+}
+
+TEST(ProfileText, ByteOrderMarkHidesNoSection) {
+  const std::string file =
+      "\xEF\xBB\xBF[COMMUNICATION]\r\nXport_IP=10.0.0.1\r\nXport_Port=10001\r\n";
+  EXPECT_EQ(ReadProfileValue(file, "COMMUNICATION", "Xport_IP"), "10.0.0.1");
+  EXPECT_EQ(ReadProfileValue(file, "COMMUNICATION", "Xport_Port"), "10001");
+  // Only a mark at the very start is one.
+  EXPECT_EQ(ReadProfileValue("\r\n\xEF\xBB\xBF[A]\r\nx=1\r\n", "A", "x"), std::nullopt);
+}
 
 TEST(ProfileText, WrittenValueReadsBack) {
   std::string file = kHandEdited;

@@ -1,0 +1,169 @@
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
+#include "platform/LockedReplace.h"
+
+namespace kov::platform {
+namespace {
+
+namespace fs = std::filesystem;
+
+using FileStatus = struct stat;
+
+// Links followed before a chain counts as a loop, as the kernel counts them.
+constexpr int kMaxLinkHops = 40;
+// A retry means another writer replaced the file meanwhile; a chain of this
+// many in a row means something else keeps swapping it.
+constexpr int kMaxLockAttempts = 1000;
+
+// Closes the descriptor when it goes; for the locked file, that ends the lock.
+class Descriptor {
+ public:
+  explicit Descriptor(int fd) : fd_(fd) {}
+  ~Descriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  int get() const { return fd_; }
+
+ private:
+  int fd_;
+};
+
+// The file at the end of path's chain of symbolic links; it need not exist.
+// Nothing for a loop or a link that cannot be read.
+std::optional<std::string> FinalTarget(std::string path) {
+  for (int hop = 0; hop < kMaxLinkHops; ++hop) {
+    std::error_code ec;
+    if (!fs::is_symlink(fs::symlink_status(path, ec))) return path;
+    const fs::path link = fs::read_symlink(path, ec);
+    if (ec) return std::nullopt;
+    path = (fs::path(path).parent_path() / link).string();
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string> ReadAll(int fd) {
+  std::string bytes;
+  char buffer[4096];
+  for (;;) {
+    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n == 0) return bytes;
+    if (n > 0) {
+      bytes.append(buffer, static_cast<std::size_t>(n));
+    } else if (errno != EINTR) {
+      return std::nullopt;
+    }
+  }
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    bytes.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return true;
+}
+
+enum class Lock { kHeld, kStale, kFailed };
+
+// Waits for the lock on fd, then checks that path still leads to that file:
+// a writer that held the lock before may have put a new file in its place.
+Lock LockCurrent(int fd, const std::string& path, const std::string& target) {
+  int result;
+  do {
+    result = ::flock(fd, LOCK_EX);
+  } while (result != 0 && errno == EINTR);
+  // A file system without locks still gets its file saved, if unguarded.
+  if (result != 0 && (errno == ENOLCK || errno == EOPNOTSUPP)) result = 0;
+  FileStatus held{}, named{};
+  if (result != 0 || ::fstat(fd, &held) != 0 || !S_ISREG(held.st_mode)) return Lock::kFailed;
+  if (FinalTarget(path) != target || ::lstat(target.c_str(), &named) != 0) return Lock::kStale;
+  return held.st_dev == named.st_dev && held.st_ino == named.st_ino ? Lock::kHeld : Lock::kStale;
+}
+
+struct LockedFile {
+  int fd = -1;
+  std::string target;
+  bool created = false;  // made empty here, to have something to lock
+};
+
+std::optional<LockedFile> OpenLocked(const std::string& path) {
+  for (int attempt = 0; attempt < kMaxLockAttempts; ++attempt) {
+    const auto target = FinalTarget(path);
+    if (!target) return std::nullopt;
+    bool created = false;
+    // Read and write: a file this program may not write is left alone.
+    int fd = ::open(target->c_str(), O_RDWR | O_CLOEXEC);
+    if (fd < 0 && errno == ENOENT) {
+      fd = ::open(target->c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+      if (fd < 0 && errno == EEXIST) continue;
+      created = fd >= 0;
+    }
+    if (fd < 0) return std::nullopt;
+    const Lock lock = LockCurrent(fd, path, *target);
+    if (lock == Lock::kHeld) return LockedFile{fd, *target, created};
+    ::close(fd);
+    if (lock == Lock::kFailed) return std::nullopt;
+  }
+  return std::nullopt;
+}
+
+// A new file beside target that holds bytes with the owner and mode of
+// `like`; its name, or nothing when any of it failed.
+std::optional<std::string> WriteBeside(const std::string& target, const FileStatus& like,
+                                       std::string_view bytes) {
+  std::string name = target + ".XXXXXX";
+  const int fd = ::mkostemp(name.data(), O_CLOEXEC);
+  if (fd < 0) return std::nullopt;
+  // Only root may hand a file to another owner; anyone else keeps it.
+  [[maybe_unused]] const int owned = ::fchown(fd, like.st_uid, like.st_gid);
+  bool ok = ::fchmod(fd, like.st_mode & 07777) == 0 && WriteAll(fd, bytes) && ::fsync(fd) == 0;
+  ok = ::close(fd) == 0 && ok;
+  if (ok) return name;
+  ::unlink(name.c_str());
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<std::string> ReadWholeFile(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    if (errno == ENOENT || errno == ENOTDIR) return std::string();
+    return std::nullopt;
+  }
+  const Descriptor file(fd);
+  return ReadAll(fd);
+}
+
+bool ReplaceFileLocked(const std::string& path,
+                       const std::function<std::string(std::string_view)>& change) {
+  const auto locked = OpenLocked(path);
+  if (!locked) return false;
+  const Descriptor held(locked->fd);
+  const auto bytes = ReadAll(held.get());
+  FileStatus st{};
+  bool replaced = false;
+  if (bytes && ::fstat(held.get(), &st) == 0) {
+    if (const auto temporary = WriteBeside(locked->target, st, change(*bytes))) {
+      replaced = ::rename(temporary->c_str(), locked->target.c_str()) == 0;
+      if (!replaced) ::unlink(temporary->c_str());
+    }
+  }
+  // The empty file made only to hold the lock must not outlive a failed write.
+  if (!replaced && locked->created) ::unlink(locked->target.c_str());
+  return replaced;
+}
+
+}  // namespace kov::platform

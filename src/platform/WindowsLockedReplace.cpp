@@ -1,0 +1,171 @@
+#include <windows.h>
+
+#include <atomic>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+#include "platform/LockedReplace.h"
+
+namespace kov::platform {
+namespace {
+
+// Replaces of one file are serialised by a named mutex, not by a lock on the
+// file: ReplaceFile needs the old file free of other handles, and a mutex
+// holds none, nor leaves a lock file behind. Its name comes from the full
+// path as given, since finding the file's own name would open it while
+// another program replaces it; programs that reach one file by different
+// names (a link and its target) therefore do not wait for each other.
+class PathMutex {
+ public:
+  explicit PathMutex(const std::string& fullPath) {
+    std::uint64_t hash = 14695981039346656037ull;  // FNV-1a over the path in one case
+    for (char c : fullPath) {
+      hash ^= static_cast<unsigned char>((c >= 'a' && c <= 'z') ? c - 'a' + 'A' : c);
+      hash *= 1099511628211ull;
+    }
+    // Global reaches programs in other sessions; where it is denied, the
+    // session's own namespace still serialises this user's programs.
+    for (const char* space : {"Global", "Local"}) {
+      char name[64];
+      std::snprintf(name, sizeof name, "%s\\kov-profile-%016llx", space,
+                    static_cast<unsigned long long>(hash));
+      mutex_ = CreateMutexA(nullptr, FALSE, name);
+      if (mutex_ != nullptr) break;
+    }
+    if (mutex_ == nullptr) return;
+    // An abandoned mutex is ours too: its owner died, but a replace is one
+    // step, so the file it left is whole.
+    const DWORD wait = WaitForSingleObject(mutex_, INFINITE);
+    held_ = wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED;
+  }
+  ~PathMutex() {
+    if (held_) ReleaseMutex(mutex_);
+    if (mutex_ != nullptr) CloseHandle(mutex_);
+  }
+  PathMutex(const PathMutex&) = delete;
+  PathMutex& operator=(const PathMutex&) = delete;
+  bool held() const { return held_; }
+
+ private:
+  HANDLE mutex_ = nullptr;
+  bool held_ = false;
+};
+
+std::string FullPath(const std::string& path) {
+  char full[MAX_PATH];
+  const DWORD n = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
+  return n > 0 && n < sizeof full ? std::string(full, n) : path;
+}
+
+// The file itself, through links, when it exists.
+std::string FinalPath(const std::string& fullPath) {
+  const HANDLE file =
+      CreateFileA(fullPath.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return fullPath;
+  char final[MAX_PATH + 16];
+  const DWORD n =
+      GetFinalPathNameByHandleA(file, final, sizeof final, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+  CloseHandle(file);
+  if (n == 0 || n >= sizeof final) return fullPath;
+  const std::string_view result(final, n);
+  if (result.starts_with("\\\\?\\UNC\\")) return "\\\\" + std::string(result.substr(8));
+  if (result.starts_with("\\\\?\\")) return std::string(result.substr(4));
+  return std::string(result);
+}
+
+std::optional<std::string> ReadUnlocked(const std::string& path) {
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  if (f == nullptr) {
+    std::error_code ec;
+    if (std::filesystem::exists(path, ec) || ec) return std::nullopt;
+    return std::string();
+  }
+  std::string bytes;
+  char buffer[4096];
+  std::size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) bytes.append(buffer, n);
+  const bool ok = !std::ferror(f);
+  std::fclose(f);
+  if (!ok) return std::nullopt;
+  return bytes;
+}
+
+bool Writable(const std::string& path) {
+  std::FILE* f = std::fopen(path.c_str(), "r+b");
+  if (f == nullptr) return false;
+  std::fclose(f);
+  return true;
+}
+
+// A new file beside target that holds bytes; its name, or nothing.
+std::optional<std::string> WriteBeside(const std::string& target, std::string_view bytes) {
+  static std::atomic<unsigned> counter = 0;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    char suffix[48];
+    std::snprintf(suffix, sizeof suffix, ".%lu-%u.tmp", GetCurrentProcessId(), counter++);
+    const std::string name = target + suffix;
+    const HANDLE file = CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+      if (GetLastError() == ERROR_FILE_EXISTS) continue;
+      return std::nullopt;
+    }
+    DWORD written = 0;
+    bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+              written == bytes.size() && FlushFileBuffers(file);
+    ok = CloseHandle(file) && ok;
+    if (ok) return name;
+    DeleteFileA(name.c_str());
+    return std::nullopt;
+  }
+  return std::nullopt;
+}
+
+// ReplaceFile gives the new bytes the old file's attributes (and on NTFS its
+// security and streams); a new file is simply moved in.
+bool PutInPlace(const std::string& temporary, const std::string& target, bool exists) {
+  if (!exists) return MoveFileExA(temporary.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH);
+  if (ReplaceFileA(target.c_str(), temporary.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
+                   nullptr, nullptr)) {
+    return true;
+  }
+  // The old file is already out of the way, under another name.
+  if (GetLastError() == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) {
+    return MoveFileExA(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING);
+  }
+  return false;
+}
+
+}  // namespace
+
+std::optional<std::string> ReadWholeFile(const std::string& path) {
+  // ReplaceFile fails while a reader has the file open: reads wait too.
+  const PathMutex lock(FullPath(path));
+  if (!lock.held()) return std::nullopt;
+  return ReadUnlocked(path);
+}
+
+bool ReplaceFileLocked(const std::string& path,
+                       const std::function<std::string(std::string_view)>& change) {
+  const std::string fullPath = FullPath(path);
+  const PathMutex lock(fullPath);
+  if (!lock.held()) return false;
+  const std::string target = FinalPath(fullPath);
+  const auto bytes = ReadUnlocked(target);
+  if (!bytes) return false;
+  const DWORD attributes = GetFileAttributesA(target.c_str());
+  const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
+  if (exists && !Writable(target)) return false;
+  const auto temporary = WriteBeside(target, change(*bytes));
+  if (!temporary) return false;
+  // ReplaceFile should carry them over itself, but not every implementation does.
+  if (exists) SetFileAttributesA(temporary->c_str(), attributes);
+  if (PutInPlace(*temporary, target, exists)) return true;
+  DeleteFileA(temporary->c_str());
+  return false;
+}
+
+}  // namespace kov::platform
