@@ -5,11 +5,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 extern char** environ;
@@ -71,6 +73,28 @@ class SimProcess {
     waitpid(pid_, &status, 0);
     pid_ = -1;
     status_ = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return status_;
+  }
+
+  // Sends the signal and waits up to `limit` for the exit: its status, or -1
+  // when it did not exit normally in time (it is then killed).
+  int StopWith(int signal, std::chrono::milliseconds limit) {
+    if (pid_ <= 0) return status_;
+    kill(pid_, signal);
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    int status = 0;
+    pid_t ended = 0;
+    while ((ended = waitpid(pid_, &status, WNOHANG)) == 0 &&
+           std::chrono::steady_clock::now() < deadline) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    const bool exited = ended == pid_ && WIFEXITED(status);
+    if (ended == 0) {
+      kill(pid_, SIGKILL);
+      waitpid(pid_, &status, 0);
+    }
+    pid_ = -1;
+    status_ = exited ? WEXITSTATUS(status) : -1;
     return status_;
   }
 

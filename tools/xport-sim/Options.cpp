@@ -1,0 +1,100 @@
+#include "Options.h"
+
+#include <CLI/CLI.hpp>
+#include <charconv>
+#include <limits>
+#include <string_view>
+
+namespace kov::sim {
+namespace {
+
+constexpr int kUsageStatus = 2;
+constexpr std::int64_t kLongestWaitMs = 3'600'000;
+
+// A whole decimal number from low to high. The text is handed on without
+// leading zeros: CLI11 itself would read "010" as octal and "0x10" as hex.
+CLI::Validator WholeNumber(std::int64_t low, std::int64_t high) {
+  const std::string range = std::to_string(low) + " to " + std::to_string(high);
+  return CLI::Validator(
+      [low, high, range](std::string& text) -> std::string {
+        std::int64_t value = 0;
+        const char* end = text.data() + text.size();
+        const auto [stop, error] = std::from_chars(text.data(), end, value);
+        if (text.empty() || stop != end || error == std::errc::invalid_argument) {
+          return "'" + text + "' is not a whole number";
+        }
+        if (error == std::errc::result_out_of_range || value < low || value > high) {
+          return text + " is outside " + range;
+        }
+        text = std::to_string(value);
+        return {};
+      },
+      range);
+}
+
+void AddNumber(CLI::App& app, const char* name, int& value, std::int64_t low, std::int64_t high,
+               const char* help) {
+  const bool milliseconds = std::string_view(name).ends_with("-ms");
+  app.add_option(name, value, help)
+      ->type_name(milliseconds ? "MS" : "N")
+      ->capture_default_str()
+      ->transform(WholeNumber(low, high));
+}
+
+void AddOptions(CLI::App& app, Options& o) {
+  // As before CLI11, an option given twice takes its last value.
+  app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+  AddNumber(app, "--port", o.port, 0, 65535,
+            "TCP port to listen on, on 127.0.0.1 only; 0 picks a free one");
+  app.add_option("--log", o.logPath,
+                 "Write every command received to FILE, one line each: \"<ms> <command>\", the "
+                 "command's bytes C-escaped (\\r, \\n, \\\\, \\xHH). FILE is emptied once the "
+                 "port is held")
+      ->type_name("FILE");
+  AddNumber(app, "--reply-delay-ms", o.replyDelayMs, 0, kLongestWaitMs,
+            "Wait this long before answering each \"GD\"");
+  AddNumber(app, "--chunk-bytes", o.chunkBytes, 0, std::numeric_limits<int>::max(),
+            "Send every reply in pieces of this many bytes; 0 sends it whole");
+  AddNumber(app, "--chunk-gap-ms", o.chunkGapMs, 0, kLongestWaitMs,
+            "Pause between two pieces of a reply");
+  AddNumber(app, "--entries", o.entries, 0, 100'000,
+            "Trace entries in each reply to \"GD\"; a full band has 320, more run on above it");
+  app.add_flag("--silent", o.silent, "Never answer \"GD\"");
+  app.add_flag("--answer-repeat-only", o.answerRepeatOnly,
+               "Answer only the second and later \"GD\" after each \"CF\"");
+  app.add_flag("--no-marker", o.noMarker, "Leave the \"/ \" marker lines out of the replies");
+  AddNumber(app, "--close-after", o.closeAfter, 0, std::numeric_limits<int>::max(),
+            "Close a connection when its Nth command arrives; 0 never does");
+  app.add_option("--cf-reply", o.cfReply, "Send TEXT, as it is, after every \"CF\"")
+      ->type_name("TEXT");
+  app.add_option("--seed", o.seed, "Seed of the synthetic spectrum: carriers and noise")
+      ->type_name("N")
+      ->capture_default_str()
+      ->transform(WholeNumber(0, std::numeric_limits<std::uint32_t>::max()));
+}
+
+}  // namespace
+
+ParsedOptions ParseOptions(int argc, const char* const* argv, std::ostream& out,
+                           std::ostream& err) {
+  ParsedOptions parsed;
+  CLI::App app(
+      "Plays the device server and the spectrum analyser behind it, on 127.0.0.1 only.\n"
+      "Commands end in CR LF; \"CF<MHz>\" tunes a connection to the 10 MHz band around\n"
+      "<MHz> and \"GD\" answers with that band's trace. Every connection is served at\n"
+      "once and on its own. Prints \"listening on 127.0.0.1:PORT\" when ready; SIGTERM,\n"
+      "SIGINT or Ctrl+C end it with status 0.",
+      "xport-sim");
+  AddOptions(app, parsed.options);
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::CallForHelp& e) {
+    parsed.exitStatus = app.exit(e, out, err);
+  } catch (const CLI::ParseError& e) {
+    err << "xport-sim: " << e.what() << "\nRun with --help for the options.\n";
+    parsed.exitStatus = kUsageStatus;
+  }
+  return parsed;
+}
+
+}  // namespace kov::sim
