@@ -1,80 +1,20 @@
 // The processor time a pass spends while it waits: a 3-band pass against the
-// simulator answering after 300 ms, with real sleeps and real timers. The
-// ratio of CPU time to wall time must stay under 0.02; a receive loop that
-// polled without waiting would come near 1.
+// simulator answering after 300 ms, with real sleeps and timers on the real
+// clock. The ratio of CPU time to wall time must stay under 0.02; a receive
+// loop that polled without waiting would come near 1.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
 #include <ctime>
-#include <thread>
 
+#include "RunRig.h"
 #include "SimProcess.h"
-#include "fakes/FakeControls.h"
-#include "fakes/FakeDisplay.h"
-#include "fakes/FakeProfileFiles.h"
-#include "fakes/FakeTextFiles.h"
-#include "link/Timer.h"
-#include "measure/Form.h"
 #include "platform/SystemClock.h"
 #include "platform/SystemSockets.h"
 
 namespace {
 
 using namespace kov;
-using Clock = std::chrono::steady_clock;
-
-// A window timer on the real clock, run by RealLoop.
-class RealTimer : public link::Timer {
- public:
-  void SetEnabled(bool enabled) override {
-    enabled_ = enabled;
-    due_ = Clock::now() + std::chrono::milliseconds(interval_);
-  }
-  bool Enabled() const override { return enabled_; }
-  void SetInterval(std::int32_t ms) override {
-    interval_ = ms;
-    due_ = Clock::now() + std::chrono::milliseconds(interval_);
-  }
-  std::int32_t Interval() const override { return interval_; }
-  bool Armed() const { return enabled_ && interval_ > 0; }
-
-  std::function<void()> handler;
-  bool running = false;
-  Clock::time_point due_;
-
- private:
-  bool enabled_ = false;
-  std::int32_t interval_ = 0;
-};
-
-struct RealLoop {
-  std::vector<RealTimer*> timers;
-  RealTimer* Next() {
-    RealTimer* best = nullptr;
-    for (RealTimer* t : timers) {
-      if (t->Armed() && !t->running && (best == nullptr || t->due_ < best->due_)) best = t;
-    }
-    return best;
-  }
-  void Fire(RealTimer& t) {
-    t.due_ = Clock::now() + std::chrono::milliseconds(t.Interval());
-    t.running = true;
-    t.handler();
-    t.running = false;
-  }
-  void RunDue() {
-    RealTimer* t = Next();
-    if (t != nullptr && t->due_ <= Clock::now()) Fire(*t);
-  }
-  // Blocks until the next tick is due (as a window's event loop does).
-  bool Step() {
-    RealTimer* t = Next();
-    if (t == nullptr) return false;
-    std::this_thread::sleep_until(t->due_);
-    Fire(*t);
-    return true;
-  }
-};
 
 double CpuSeconds() {
   timespec ts{};
@@ -89,31 +29,18 @@ void BM_CpuWhileWaiting(benchmark::State& state) {
     testing::SimProcess sim({"--reply-delay-ms", "300"});
     platform::SystemClock clock;
     platform::SystemSockets sockets;
-    fakes::FakeControls controls;
-    RealTimer t1, t3, t4;
-    RealLoop loop{{&t1, &t3, &t4}};
-    fakes::FakeDisplay display;
     fakes::FakeTextFiles files;
     fakes::FakeProfileFiles profiles;
-    measure::Form form{measure::FormWorld{controls, link::Timers{t1, t3, t4}, display, sockets,
-                                          clock, files, profiles, "/tmp", "WFdata.txt"}};
-    t1.handler = [&] { form.Timer1_Timer(); };
-    t3.handler = [&] { form.Timer3_Timer(); };
-    t4.handler = [&] { form.Timer4_Timer(); };
-    controls.onProcessEvents = [&] { loop.RunDue(); };
-    form.Form_Load();
-    controls.entries[settings::Entry::TxtXportIP] = "127.0.0.1";
-    controls.entries[settings::Entry::TxtXportPort] = std::to_string(sim.Port());
-    controls.entries[settings::Entry::TxtStartFQ] = "450";
-    controls.entries[settings::Entry::TxtEndFQ] = "480";
-    controls.entries[settings::Entry::TxtTime] = "1";
+    testing::RunRig rig(testing::RunWorld{sockets, files, profiles, "/tmp", "WFdata.txt", &clock});
+    rig.form.Form_Load();
+    rig.Instrument("127.0.0.1", sim.Port());
+    rig.Entries("450", "480", "1", "5");
 
     const double cpu0 = CpuSeconds();
-    const auto wall0 = Clock::now();
-    form.CmdMesStart_Click();
-    while (loop.Step()) {
-    }
-    wall = std::chrono::duration<double>(Clock::now() - wall0).count();
+    const auto wall0 = std::chrono::steady_clock::now();
+    rig.form.CmdMesStart_Click();
+    rig.RunToEnd();
+    wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - wall0).count();
     cpu = CpuSeconds() - cpu0;
     ratio = cpu / wall;
   }

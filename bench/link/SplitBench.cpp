@@ -1,20 +1,17 @@
 // Target: SplitGDReply plus reading every level of a full reply under 50 us.
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
 #include <string>
+#include <vector>
 
 #include "link/Protocol.h"
 #include "platform/Numbers.h"
 
 static void BM_SplitGDReplyAndLevels(benchmark::State& state) {
-  std::string reply = "GD \r\n/ \r\n";
-  for (int k = 0; k < 320; ++k) {
-    char entry[32];
-    std::snprintf(entry, sizeof entry, "F%09.4fL-%03d \r\n", 450 + k / 32.0, 60 + k % 40);
-    reply += entry;
-  }
-  reply += "/ \r\n";
+  std::vector<kov::link::ReplyEntry> entries;
+  for (int k = 0; k < 320; ++k)
+    entries.push_back({450 + k / 32.0, kov::link::LevelText(-60 - k % 40)});
+  const std::string reply = kov::link::BuildGDReply(entries);
   for (auto _ : state) {
     const kov::link::BandLevels levels = kov::link::SplitGDReply(reply);
     double sum = 0;

@@ -6,13 +6,14 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "fakes/FakeClock.h"
-#include "fakes/FakeControls.h"
 #include "fakes/FakeDisplay.h"
 #include "fakes/FakeProfileFiles.h"
 #include "fakes/FakeSockets.h"
 #include "fakes/FakeTimers.h"
+#include "fakes/FakeWindow.h"
 #include "link/Protocol.h"
 #include "measure/Measurement.h"
 #include "platform/SystemTextFiles.h"
@@ -22,9 +23,8 @@ namespace {
 using namespace kov;
 
 std::string Reply() {
-  std::string reply = "GD \r\n/ \r\n";
-  for (int k = 0; k < 320; ++k) reply += "F0455.0000L-087 \r\n";
-  return reply + "/ \r\n";
+  const std::vector<link::ReplyEntry> entries(link::kPointsPerBand, {455.0, "-087 "});
+  return link::BuildGDReply(entries);
 }
 
 struct Bench {
@@ -35,17 +35,17 @@ struct Bench {
 
   fakes::FakeClock clock;
   fakes::FakeSockets sockets{clock};
-  fakes::FakeControls controls;
+  fakes::FakeWindow window;
   fakes::FakeTimer t1{clock, "Timer1"}, t3{clock, "Timer3"}, t4{clock, "Timer4"};
   fakes::FakeDisplay display;
   fakes::FakeProfileFiles profiles;
   settings::Settings settings{profiles, "/tmp"};
   measure::StateRecord state;
-  link::Link link{state, sockets, clock, controls, link::Timers{t1, t3, t4}, settings};
+  link::Link link{state, sockets, clock, window, ui::Timers{t1, t3, t4}, settings};
   platform::SystemTextFiles files;
   std::string path;
-  measure::Measurement measurement{state,   link,  controls, link::Timers{t1, t3, t4},
-                                   display, clock, files,    path};
+  measure::Measurement measurement{state,   link,  window, ui::Timers{t1, t3, t4},
+                                   display, clock, files,  path};
 };
 
 void BM_StoreBandTrace(benchmark::State& s) {

@@ -18,7 +18,7 @@
 #include "platform/IniProfileFiles.h"
 #include "platform/SystemSockets.h"
 #include "platform/SystemTextFiles.h"
-#include "window/MainForm.h"
+#include "qt/QtForm.h"
 
 namespace {
 
@@ -35,18 +35,13 @@ struct World {
   fs::path dir = fs::temp_directory_path() / "kov-bench-window";
   World() { fs::create_directories(dir); }
   ~World() { fs::remove_all(dir); }
-  window::WindowWorld Make() {
-    return window::WindowWorld{sockets,
-                               clock,
-                               textFiles,
-                               profiles,
-                               dir.string(),
-                               (dir / "WFdata.txt").string(),
-                               [](const QString&, const QString&) {}};
+  window::HostWorld Make() {
+    return window::HostWorld{sockets,  clock,        textFiles,
+                             profiles, dir.string(), (dir / "WFdata.txt").string()};
   }
 };
 
-void ShowAndWait(window::KOV_Xport_WindowsAPI_Form& form) {
+void ShowAndWait(qt::QtForm& form) {
   form.Load();
   form.show();
   while (form.windowHandle() == nullptr || !form.windowHandle()->isExposed()) {
@@ -59,7 +54,7 @@ void BM_WindowShown(benchmark::State& state) {
   World world;
   bool first = true;
   for (auto _ : state) {
-    window::KOV_Xport_WindowsAPI_Form form(world.Make());
+    qt::QtForm form(world.Make(), [](const QString&, const QString&) {});
     ShowAndWait(form);
     if (first) {
       // From the start of the process (Qt's own start-up included).
@@ -77,13 +72,13 @@ void BM_Run102BandsPeakMemory(benchmark::State& state) {
   setenv("XPORT_SIM", XPORT_SIM_PATH, 0);
   for (auto _ : state) {
     testing::SimProcess sim;
-    window::KOV_Xport_WindowsAPI_Form form(world.Make());
+    qt::QtForm form(world.Make(), [](const QString&, const QString&) {});
     ShowAndWait(form);
-    form.SetEntryText(settings::Entry::TxtXportIP, "127.0.0.1");
-    form.SetEntryText(settings::Entry::TxtXportPort, std::to_string(sim.Port()));
-    form.SetEntryText(settings::Entry::TxtStartFQ, "450");
-    form.SetEntryText(settings::Entry::TxtEndFQ, "1470");
-    form.SetEntryText(settings::Entry::TxtTime, "1");
+    form.SetText("TxtXportIP", "127.0.0.1");
+    form.SetText("TxtXportPort", std::to_string(sim.Port()));
+    form.SetText("TxtStartFQ", "450");
+    form.SetText("TxtEndFQ", "1470");
+    form.SetText("TxtTime", "1");
     form.findChild<QPushButton*>("CmdMesStart")->click();
     while (form.findChild<QPushButton*>("CmdMesBreak")->isEnabled()) {
       QCoreApplication::processEvents(QEventLoop::AllEvents, 5);

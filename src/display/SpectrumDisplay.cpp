@@ -37,8 +37,8 @@ std::int32_t ReadLevel(const std::string& cell) {
 }  // namespace
 
 SpectrumDisplay::SpectrumDisplay(GraphSurface& xportData, GraphSurface& xportWF,
-                                 measure::Controls& controls)
-    : xportData_(xportData), xportWF_(xportWF), controls_(controls) {}
+                                 const ui::LevelRange& range, ui::Labels& labels)
+    : xportData_(xportData), xportWF_(xportWF), range_(range), labels_(labels) {}
 
 void SpectrumDisplay::ScaleWaterfall(std::int16_t bandCount, std::int16_t downloadCount) {
   assert(downloadCount >= 1);
@@ -53,7 +53,7 @@ void SpectrumDisplay::DrawGraphFrame(std::int16_t bandCount) {
   const std::int16_t w = Width(bandCount);
   xportData_.SetLineWidth(1);
   xportWF_.SetLineWidth(1);
-  if (controls_.CheckValue() == 1) {
+  if (range_.CheckValue() == 1) {
     xportData_.SetScale(0, -50, w, -100);
     for (int y : {-60, -70, -80, -90}) xportData_.DrawLine(0, y, w, y, kPaletteGreen);
   } else {
@@ -67,14 +67,14 @@ void SpectrumDisplay::DrawGraphFrame(std::int16_t bandCount) {
 }
 
 void SpectrumDisplay::SetFrequencyLabels(std::int16_t startFQ, std::int16_t endFQ) {
-  using measure::Label;
+  using ui::Label;
   const auto span = static_cast<std::int16_t>(endFQ - startFQ);
-  controls_.SetLabelText(Label::Label17, platform::PlainNumber(startFQ) + "MHz");
-  controls_.SetLabelText(Label::Label16, platform::PlainNumber(span / 2.0 + startFQ) + "MHz");
-  controls_.SetLabelText(Label::Label18, platform::PlainNumber(endFQ) + "MHz");
-  controls_.SetLabelText(Label::Label19, "");
-  controls_.SetLabelText(Label::Label20, "");
-  controls_.SetLabelText(Label::Label21, "");
+  labels_.SetLabelText(Label::Label17, platform::PlainNumber(startFQ) + "MHz");
+  labels_.SetLabelText(Label::Label16, platform::PlainNumber(span / 2.0 + startFQ) + "MHz");
+  labels_.SetLabelText(Label::Label18, platform::PlainNumber(endFQ) + "MHz");
+  labels_.SetLabelText(Label::Label19, "");
+  labels_.SetLabelText(Label::Label20, "");
+  labels_.SetLabelText(Label::Label21, "");
 }
 
 void SpectrumDisplay::ClearWaterfall() { xportWF_.Clear(); }
@@ -99,7 +99,7 @@ void SpectrumDisplay::DrawPass(std::int16_t bandCount, std::int16_t wfLineNo,
 }
 
 void SpectrumDisplay::SetLevelColor() {
-  const LevelColor c = display::SetLevelColor(LevelDB, controls_.CheckValue());
+  const LevelColor c = display::SetLevelColor(LevelDB, range_.CheckValue());
   ColorR = c.r;
   ColorG = c.g;
   ColorB = c.b;

@@ -3,16 +3,18 @@
 #include <cstdint>
 
 #include "display/GraphSurface.h"
-#include "measure/Controls.h"
 #include "measure/Display.h"
+#include "ui/Window.h"
 
 namespace kov::display {
 
 // The spectrum graph XportData and the waterfall XportWF, with the frequency
-// labels, drawn as the start command and the end of each pass ask.
+// and time labels, drawn as the start command and the end of each pass ask,
+// in the level range Chk1 holds at each drawing.
 class SpectrumDisplay : public measure::Display {
  public:
-  SpectrumDisplay(GraphSurface& xportData, GraphSurface& xportWF, measure::Controls& controls);
+  SpectrumDisplay(GraphSurface& xportData, GraphSurface& xportWF, const ui::LevelRange& range,
+                  ui::Labels& labels);
 
   void ScaleWaterfall(std::int16_t bandCount, std::int16_t downloadCount) override;
   void DrawGraphFrame(std::int16_t bandCount) override;
@@ -32,7 +34,8 @@ class SpectrumDisplay : public measure::Display {
 
   GraphSurface& xportData_;
   GraphSurface& xportWF_;
-  measure::Controls& controls_;
+  const ui::LevelRange& range_;
+  ui::Labels& labels_;
 };
 
 }  // namespace kov::display

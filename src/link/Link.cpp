@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "link/ProgramEnded.h"
 #include "link/Protocol.h"
+#include "ui/ProgramEnded.h"
 
 namespace kov::link {
 namespace {
@@ -20,20 +20,20 @@ constexpr const char* kMsgSendGD = "Send GD エラー";
 
 }  // namespace
 
-Link::Link(LinkState& state, platform::Sockets& sockets, platform::Clock& clock,
-           WindowControls& controls, Timers timers, settings::Settings& settings)
+Link::Link(LinkState& state, platform::Sockets& sockets, platform::Clock& clock, ui::Window& window,
+           ui::Timers timers, settings::Settings& settings)
     : state_(state),
       sockets_(sockets),
       clock_(clock),
-      controls_(controls),
+      window_(window),
       timers_(timers),
       settings_(settings) {}
 
 void Link::SocketsInitialize() {
   if (sockets_.Startup(kWinsockVersion) != 0) {
     state_.ErrMsg = kMsgWinsock;
-    controls_.SetStatusText(state_.ErrMsg);
-    controls_.ShowMessage(state_.ErrMsg);
+    window_.SetStatusText(state_.ErrMsg);
+    window_.ShowMessage(state_.ErrMsg);
     EndProgram();
   }
 }
@@ -42,32 +42,31 @@ void Link::XportConnect() {
   state_.XportSock = sockets_.Socket(kAfInet, kSockStream, 0);
   if (state_.XportSock == platform::kInvalidSocket) {
     state_.ErrMsg = kMsgSocket;
-    controls_.ShowMessage(state_.ErrMsg);
-    controls_.SetStatusText(state_.ErrMsg);
+    window_.ShowMessage(state_.ErrMsg);
+    window_.SetStatusText(state_.ErrMsg);
     EndProgram();
   }
 
-  const std::string ipText = controls_.EntryText(settings::Entry::TxtXportIP);
+  const std::string ipText = window_.EntryText(ui::Entry::TxtXportIP);
   state_.XportIpAddr = sockets_.InetAddr(ipText);
   // The start command has refused a port beyond 32 bits before this point.
-  const std::uint16_t port =
-      PortFromText(controls_.EntryText(settings::Entry::TxtXportPort)).value_or(0);
+  const std::uint16_t port = PortFromText(window_.EntryText(ui::Entry::TxtXportPort)).value_or(0);
   state_.XportAddr = BuildXportAddr(state_.XportIpAddr, port);
   state_.ConnectFlag = 1;
 
   state_.SockRet = sockets_.Connect(state_.XportSock, state_.XportAddr);
   if (state_.SockRet == platform::kSocketError) {
     state_.ErrMsg = kMsgConnect;
-    controls_.ShowMessage(state_.ErrMsg);
-    controls_.SetStatusText(state_.ErrMsg);
+    window_.ShowMessage(state_.ErrMsg);
+    window_.SetStatusText(state_.ErrMsg);
     FatalExit();
   }
 
   state_.SockRet = sockets_.SetNonBlocking(state_.XportSock);
   if (state_.SockRet == platform::kSocketError) {
     state_.ErrMsg = kMsgNonBlocking;
-    controls_.ShowMessage(state_.ErrMsg);
-    controls_.SetStatusText(state_.ErrMsg);
+    window_.ShowMessage(state_.ErrMsg);
+    window_.SetStatusText(state_.ErrMsg);
     FatalExit();
   }
 
@@ -88,8 +87,8 @@ void Link::XportDisconnect() {
   XportSend(kCmdEX);
   sockets_.Close(state_.XportSock);
   state_.ConnectFlag = 0;
-  controls_.SetButtonEnabled(Button::CmdMesStart, true);
-  controls_.SetButtonEnabled(Button::CmdMesBreak, false);
+  window_.SetButtonEnabled(ui::Button::CmdMesStart, true);
+  window_.SetButtonEnabled(ui::Button::CmdMesBreak, false);
 }
 
 void Link::FatalExit() {
@@ -104,8 +103,8 @@ void Link::CmdExit_Click() {
 
 void Link::EndProgram() {
   state_.Ended = true;
-  controls_.EndProgram();
-  throw ProgramEnded{};
+  window_.EndProgram();
+  throw ui::ProgramEnded{};
 }
 
 void Link::XportRecv() {
@@ -117,7 +116,7 @@ bool Link::SendCF(double frequencyMHz, std::string_view message) {
   XportSend(CFCommand(frequencyMHz));
   if (state_.SockRet == platform::kSocketError) {
     state_.ErrMsg = std::string(message);
-    controls_.SetStatusText(state_.ErrMsg);
+    window_.SetStatusText(state_.ErrMsg);
     FatalExit();
   }
   XportRecv();
@@ -141,7 +140,7 @@ void Link::SendGD() {
   XportSend(kCmdGD);
   if (state_.SockRet == platform::kSocketError) {
     state_.ErrMsg = kMsgSendGD;
-    controls_.SetStatusText(state_.ErrMsg);
+    window_.SetStatusText(state_.ErrMsg);
     FatalExit();
   }
 }
@@ -154,10 +153,10 @@ ReplyOutcome Link::RecvGDReply() {
   std::int64_t phaseStart = clock_.MonotonicMs();
 
   for (;;) {
-    controls_.ProcessPendingEvents();
+    window_.ProcessPendingEvents();
     // The exit button or a close of the window may have run just now: the
     // band step must not go on, nor touch the socket again.
-    if (state_.Ended) throw ProgramEnded{};
+    if (state_.Ended) throw ui::ProgramEnded{};
     XportRecv();
     if (RecvLost()) return ReplyOutcome::kConnectionLost;
     if (state_.SockRet > 0 && TakeChunk()) return ReplyOutcome::kComplete;

@@ -4,11 +4,11 @@
 #include <string_view>
 
 #include "link/LinkState.h"
-#include "link/Timer.h"
-#include "link/WindowControls.h"
 #include "platform/Clock.h"
 #include "platform/Sockets.h"
 #include "settings/Settings.h"
+#include "ui/Timer.h"
+#include "ui/Window.h"
 
 namespace kov::link {
 
@@ -23,8 +23,8 @@ enum class ReplyOutcome {
 // the link's fields of the state record.
 class Link {
  public:
-  Link(LinkState& state, platform::Sockets& sockets, platform::Clock& clock,
-       WindowControls& controls, Timers timers, settings::Settings& settings);
+  Link(LinkState& state, platform::Sockets& sockets, platform::Clock& clock, ui::Window& window,
+       ui::Timers timers, settings::Settings& settings);
 
   // Connection.
   void SocketsInitialize();
@@ -34,7 +34,7 @@ class Link {
   [[noreturn]] void FatalExit();
   void CmdExit_Click();
   // Ends the program at once: marks it ended, closes the window and unwinds
-  // the running handler (throws ProgramEnded).
+  // the running handler (throws ui::ProgramEnded).
   [[noreturn]] void EndProgram();
 
   // Command protocol.
@@ -56,8 +56,8 @@ class Link {
   LinkState& state_;
   platform::Sockets& sockets_;
   platform::Clock& clock_;
-  WindowControls& controls_;
-  Timers timers_;
+  ui::Window& window_;
+  ui::Timers timers_;
   settings::Settings& settings_;
 };
 

@@ -1,6 +1,10 @@
 #include "link/Protocol.h"
 
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "platform/Numbers.h"
 
@@ -14,10 +18,8 @@ constexpr std::string_view kFillerLine = "\rF0000.0000L-100 ";
 constexpr std::size_t kLevelOffset = 12;
 
 std::string BuildSubstituteReply() {
-  std::string reply = "GD \r\n/ \r\n";
-  for (int k = 0; k < kPointsPerBand; ++k) reply += "F0000.0000L-100 \r\n";
-  reply += "/ \r\n";
-  return reply;
+  const std::vector<ReplyEntry> entries(kPointsPerBand, ReplyEntry{0.0, LevelText(-100)});
+  return BuildGDReply(entries);
 }
 
 }  // namespace
@@ -52,6 +54,26 @@ std::optional<std::uint16_t> PortFromText(std::string_view text) {
   const auto value = platform::RoundToLong(platform::LeadingNumber(text));
   if (!value) return std::nullopt;
   return static_cast<std::uint16_t>(static_cast<std::uint32_t>(*value) & 0xFFFFu);
+}
+
+std::string BuildGDReply(std::span<const ReplyEntry> entries, bool markers) {
+  std::string reply = "GD \r\n";
+  if (markers) reply += "/ \r\n";
+  for (const ReplyEntry& e : entries) {
+    char frequency[32];
+    std::snprintf(frequency, sizeof frequency, "F%09.4f", std::max(e.mhz, 0.0));
+    reply += frequency;
+    if (e.level) reply += "L" + *e.level;
+    reply += "\r\n";
+  }
+  if (markers) reply += "/ \r\n";
+  return reply;
+}
+
+std::string LevelText(int dB) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%c%03d ", dB < 0 ? '-' : '+', std::abs(dB));
+  return text;
 }
 
 const std::string& SubstituteReply() {

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -58,5 +59,23 @@ using BandLevels = std::array<std::optional<std::string>, kPointsPerBand>;
 // Cuts a collected reply into the level texts of the band's 320 points. A
 // reply without any "/ " is read as the substitute reply.
 BandLevels SplitGDReply(std::string_view recvStr);
+
+// One entry of a reply to "GD": the frequency of its point in MHz and its
+// level text as the instrument writes it ("-080 "), or none: the entry is then
+// a line too short to hold a level, which SplitGDReply reads as no data.
+struct ReplyEntry {
+  double mhz = 0;
+  std::optional<std::string> level;
+};
+
+// The reply to "GD" that carries the entries: "GD ", the opening "/ ", one
+// line "F0450.0000L-080 " per entry and the closing "/ ", each line ending in
+// CR LF; without markers both "/ " lines are left out (a faulty instrument).
+// SplitGDReply gives the level texts back as they were.
+std::string BuildGDReply(std::span<const ReplyEntry> entries, bool markers = true);
+
+// The level text of a whole number of dB as the instrument writes it: a sign,
+// three digits and a blank ("-080 ", "+005 ").
+std::string LevelText(int dB);
 
 }  // namespace kov::link

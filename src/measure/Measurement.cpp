@@ -7,24 +7,24 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <variant>
 
 #include "link/Protocol.h"
+#include "measure/SweepPlan.h"
+#include "measure/WaveformFile.h"
 #include "platform/Numbers.h"
 
 namespace kov::measure {
 namespace {
 
-using link::Button;
 using platform::BlankNumber;
 using platform::LeadingNumber;
 using platform::PlainNumber;
-using platform::RoundToInteger;
 using platform::RoundToLong;
-using settings::Entry;
+using ui::Button;
+using ui::Entry;
+using ui::Label;
 
-constexpr const char* kMsgFrequencyRange = "周波数の値が範囲外です";
-constexpr const char* kMsgBandLimit = "測定周波数範囲は1020MHz以内にしてください";
-constexpr const char* kMsgCountRange = "ダウンロード回数は1～32767回で指定してください";
 constexpr const char* kMsgIntervalRange = "ダウンロード間隔が範囲外です";
 constexpr const char* kMsgPortRange = "XPort Portの値が範囲外です";
 constexpr const char* kMsgFileWrite = "WFdata.txtに書き込めません";
@@ -42,34 +42,31 @@ constexpr const char* kWaiting = "測定待機中です";
 constexpr const char* kBroken = "測定中断しました。";
 constexpr const char* kComplete = "測定完了しました。";
 
-// The most bands a run can hold: the waterfall is BandCount x 320 points
-// wide in 16-bit arithmetic.
-constexpr int kMaxBands = 102;
 // The longest interval whose milliseconds fit 32 bits.
 constexpr double kMaxIntervalSeconds = 2147483.0;
-constexpr int kWidening = 10;
-constexpr int kSnap = 10;
 
-// The run plan the entries give, or the text that refuses them.
-struct Plan {
-  std::int16_t downloadCount = 0;
-  std::int16_t startFQ = 0;
-  std::int16_t endFQ = 0;
-  std::int16_t bandCount = 0;
-};
-
-std::optional<std::int16_t> Magnitude(const std::string& text) {
-  return RoundToInteger(std::fabs(LeadingNumber(text)));
+// The plan of the entries, or the text that refuses them: the range and the
+// count first, then the interval and the port.
+std::variant<SweepPlan, Refusal> CheckEntries(const ui::Window& window) {
+  auto plan = PlanSweep(window.EntryText(Entry::TxtStartFQ), window.EntryText(Entry::TxtEndFQ),
+                        window.EntryText(Entry::TxtTime));
+  if (std::holds_alternative<Refusal>(plan)) return plan;
+  const double interval = LeadingNumber(window.EntryText(Entry::TxtInterval));
+  if (!(interval >= 0 && interval <= kMaxIntervalSeconds)) return Refusal{kMsgIntervalRange};
+  if (!RoundToLong(LeadingNumber(window.EntryText(Entry::TxtXportPort)))) {
+    return Refusal{kMsgPortRange};
+  }
+  return plan;
 }
 
 }  // namespace
 
-Measurement::Measurement(StateRecord& state, link::Link& link, Controls& controls,
-                         link::Timers timers, Display& display, platform::Clock& clock,
+Measurement::Measurement(StateRecord& state, link::Link& link, ui::Window& window,
+                         ui::Timers timers, Display& display, platform::Clock& clock,
                          platform::TextFiles& files, std::string waveformPath)
     : state_(state),
       link_(link),
-      controls_(controls),
+      window_(window),
       timers_(timers),
       display_(display),
       clock_(clock),
@@ -79,48 +76,12 @@ Measurement::Measurement(StateRecord& state, link::Link& link, Controls& control
 void Measurement::CmdMesStart_Click() {
   // Every entry is checked before anything happens, so that a refused start
   // loses nothing: no connection, the previous WFdata.txt kept.
-  const auto count = RoundToInteger(LeadingNumber(controls_.EntryText(Entry::TxtTime)));
-  const auto end = Magnitude(controls_.EntryText(Entry::TxtEndFQ));
-  const auto start = Magnitude(controls_.EntryText(Entry::TxtStartFQ));
-  const double interval = LeadingNumber(controls_.EntryText(Entry::TxtInterval));
-  const auto port = RoundToLong(LeadingNumber(controls_.EntryText(Entry::TxtXportPort)));
-
-  Plan plan;
-  const char* refusal = nullptr;
-  if (!end || !start) {
-    refusal = kMsgFrequencyRange;
-  } else {
-    int s = *start;
-    int e = *end;
-    if (s == e) {
-      e = s + kWidening;
-    } else if (s > e) {
-      std::swap(s, e);
-    } else if (e - s <= kWidening) {
-      e = s + kWidening;
-    }
-    if (e > std::numeric_limits<std::int16_t>::max()) {
-      refusal = kMsgFrequencyRange;
-    } else {
-      e = e / kSnap * kSnap;  // both are non-negative: truncation rounds down
-      s = s / kSnap * kSnap;
-      plan.startFQ = static_cast<std::int16_t>(s);
-      plan.endFQ = static_cast<std::int16_t>(e);
-      const int bands = (e - s) / 10;
-      if (bands > kMaxBands) refusal = kMsgBandLimit;
-      plan.bandCount = static_cast<std::int16_t>(bands);
-    }
-  }
-  if (refusal == nullptr && (!count || *count < 1)) refusal = kMsgCountRange;
-  if (refusal == nullptr && !(interval >= 0 && interval <= kMaxIntervalSeconds)) {
-    refusal = kMsgIntervalRange;
-  }
-  if (refusal == nullptr && !port) refusal = kMsgPortRange;
-  if (refusal != nullptr) {
-    controls_.SetStatusText(refusal);
+  const auto checked = CheckEntries(window_);
+  if (const auto* refusal = std::get_if<Refusal>(&checked)) {
+    window_.SetStatusText(refusal->message);
     return;
   }
-  plan.downloadCount = *count;
+  const SweepPlan& plan = std::get<SweepPlan>(checked);
 
   // A start that measured nothing left its connection open: end it first.
   if (state_.ConnectFlag == 1) link_.XportDisconnect();
@@ -128,18 +89,30 @@ void Measurement::CmdMesStart_Click() {
   link_.XportConnect();
   state_.BreakFlag = 0;
   if (!files_.Write(waveformPath_, "\r\n")) {
-    controls_.SetStatusText(kMsgFileWrite);
+    window_.SetStatusText(kMsgFileWrite);
     link_.XportDisconnect();
     return;
   }
   state_.DownloadCount = plan.downloadCount;
   state_.EndFQ = plan.endFQ;
   state_.StartFQ = plan.startFQ;
-  controls_.SetEntryText(Entry::TxtEndFQ, PlainNumber(state_.EndFQ));
-  controls_.SetEntryText(Entry::TxtStartFQ, PlainNumber(state_.StartFQ));
+  window_.SetEntryText(Entry::TxtEndFQ, PlainNumber(state_.EndFQ));
+  window_.SetEntryText(Entry::TxtStartFQ, PlainNumber(state_.StartFQ));
   state_.BandCount = plan.bandCount;
   if (state_.BandCount == 0) return;
+  PrepareRun();
 
+  link_.XportSend(link::kCmdFP10);
+  if (state_.SockRet == platform::kSocketError) {
+    state_.ErrMsg = kMsgSendFP;
+    window_.SetStatusText(state_.ErrMsg);
+    link_.FatalExit();
+  }
+  window_.SetButtonEnabled(Button::CmdMesStart, false);
+  window_.SetButtonEnabled(Button::CmdMesBreak, true);
+}
+
+void Measurement::PrepareRun() {
   display_.ScaleWaterfall(state_.BandCount, state_.DownloadCount);
   state_.WFLineNo = 0;
   ShowBandCount();
@@ -150,25 +123,16 @@ void Measurement::CmdMesStart_Click() {
   timers_.Timer1.SetEnabled(true);
   display_.ClearWaterfall();
   state_.DownloadFlag = 0;
-
-  link_.XportSend(link::kCmdFP10);
-  if (state_.SockRet == platform::kSocketError) {
-    state_.ErrMsg = kMsgSendFP;
-    controls_.SetStatusText(state_.ErrMsg);
-    link_.FatalExit();
-  }
-  controls_.SetButtonEnabled(Button::CmdMesStart, false);
-  controls_.SetButtonEnabled(Button::CmdMesBreak, true);
 }
 
 void Measurement::CmdMesBreak_Click() {
   state_.BreakFlag = 1;
-  controls_.SetStatusText(kBreakRequested);
+  window_.SetStatusText(kBreakRequested);
 }
 
 void Measurement::ShowBandCount() {
-  controls_.SetStatusText(std::string(kBandCountHead) + BlankNumber(state_.BandCount) +
-                          kBandCountTail);
+  window_.SetStatusText(std::string(kBandCountHead) + BlankNumber(state_.BandCount) +
+                        kBandCountTail);
   clock_.Sleep(1000);
 }
 
@@ -176,7 +140,7 @@ void Measurement::Timer1_Timer() {
   timers_.Timer1.SetEnabled(false);
   // An interval typed during the run is read as it stands; one below 1 ms
   // becomes 1 ms so that passes follow back to back instead of stalling.
-  const double ms = LeadingNumber(controls_.EntryText(Entry::TxtInterval)) * 1000.0;
+  const double ms = LeadingNumber(window_.EntryText(Entry::TxtInterval)) * 1000.0;
   std::int32_t interval = 1;
   if (const auto rounded = RoundToLong(ms)) {
     interval = std::max<std::int32_t>(*rounded, 1);
@@ -203,9 +167,9 @@ void Measurement::Timer3_Timer() {
   timers_.Timer3.SetEnabled(false);
   ++state_.BandNo;
 
-  controls_.SetStatusText(PlainNumber(state_.DownloadNo) + "-" + PlainNumber(state_.BandNo) +
-                          kMeasuring);
-  if (state_.BreakFlag == 1) controls_.SetStatusText(controls_.StatusText() + kMeasuringBreak);
+  window_.SetStatusText(PlainNumber(state_.DownloadNo) + "-" + PlainNumber(state_.BandNo) +
+                        kMeasuring);
+  if (state_.BreakFlag == 1) window_.SetStatusText(window_.StatusText() + kMeasuringBreak);
 
   if (!link_.SendCF(BandCenter(state_.BandNo), kMsgSendCF)) return EndRun(kMsgConnectionLost);
   SettlingWait();
@@ -228,7 +192,7 @@ void Measurement::Timer3_Timer() {
     timers_.Timer3.SetEnabled(true);
   } else {
     if (!link_.SendCF(BandCenter(1), kMsgSendCFLeft)) return EndRun(kMsgConnectionLost);
-    controls_.SetStatusText(std::to_string(state_.DownloadNo + 1) + "-1" + kWaiting);
+    window_.SetStatusText(std::to_string(state_.DownloadNo + 1) + "-1" + kWaiting);
     timers_.Timer4.SetEnabled(true);
   }
 }
@@ -241,7 +205,7 @@ void Measurement::SettlingWait() {
   if (state_.DownloadNo == 1 && state_.BandNo == 1) {
     // Up to 102 000 ms: wider than an Integer.
     clock_.Sleep(static_cast<std::int32_t>(state_.BandCount) * 1000);
-    controls_.SetLabelText(Label::Label19, clock_.TimeOfDayText());
+    window_.SetLabelText(Label::Label19, clock_.TimeOfDayText());
   } else if (state_.BandNo == 1) {
     clock_.Sleep(1000);
   } else {
@@ -253,8 +217,8 @@ void Measurement::EndRun(const char* message) {
   // Ends the run as a completed one ends, with the reason in its place:
   // what was written stays, the instrument gets its "EX" and the window stays.
   state_.ErrMsg = message;
-  controls_.SetStatusText(state_.ErrMsg);
-  controls_.SetLabelText(Label::Label21, clock_.TimeOfDayText());
+  window_.SetStatusText(state_.ErrMsg);
+  window_.SetLabelText(Label::Label21, clock_.TimeOfDayText());
   link_.XportDisconnect();
 }
 
@@ -262,18 +226,18 @@ void Measurement::Timer4_Timer() {
   timers_.Timer4.SetEnabled(false);
   display_.DrawPass(state_.BandCount, state_.WFLineNo, state_.WFGrid);
   if (state_.WFLineNo == state_.DownloadCount / 2) {
-    controls_.SetLabelText(Label::Label20, clock_.TimeOfDayText());
+    window_.SetLabelText(Label::Label20, clock_.TimeOfDayText());
   }
 
   if (state_.BreakFlag == 1) {
-    controls_.SetStatusText(kBroken);
-    controls_.SetLabelText(Label::Label21, clock_.TimeOfDayText());
+    window_.SetStatusText(kBroken);
+    window_.SetLabelText(Label::Label21, clock_.TimeOfDayText());
     link_.XportDisconnect();
   } else if (state_.DownloadCount > state_.DownloadNo) {
     state_.DownloadFlag = 0;
   } else {
-    controls_.SetStatusText(kComplete);
-    controls_.SetLabelText(Label::Label21, clock_.TimeOfDayText());
+    window_.SetStatusText(kComplete);
+    window_.SetLabelText(Label::Label21, clock_.TimeOfDayText());
     link_.XportDisconnect();
   }
 }
@@ -286,16 +250,11 @@ void Measurement::ResetWFGrid() {
 
 bool Measurement::StoreBandTrace(const link::BandLevels& levels) {
   const int band = state_.BandNo - 1;
-  const std::string pass = BlankNumber(state_.WFLineNo) + ", ";
   state_.WFDataStr.clear();
   for (int k = 1; k <= link::kPointsPerBand; ++k) {
     std::string& cell = state_.WFGrid.At(band, k - 1);
     if (levels[k - 1]) cell = *levels[k - 1];
-    state_.WFDataStr += pass;
-    state_.WFDataStr += BlankNumber(band * link::kPointsPerBand + k);
-    state_.WFDataStr += ',';
-    state_.WFDataStr += cell;
-    state_.WFDataStr += "\r\n";
+    AppendPointLine(state_.WFDataStr, state_.WFLineNo, band * link::kPointsPerBand + k, cell);
   }
   state_.WFDataStr += "\r\n";
   const bool written = files_.Append(waveformPath_, state_.WFDataStr);

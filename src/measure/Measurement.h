@@ -4,22 +4,21 @@
 
 #include "link/Link.h"
 #include "link/Protocol.h"
-#include "link/Timer.h"
-#include "measure/Controls.h"
 #include "measure/Display.h"
 #include "measure/StateRecord.h"
+#include "measure/WaveformFile.h"
 #include "platform/Clock.h"
 #include "platform/TextFiles.h"
+#include "ui/Timer.h"
+#include "ui/Window.h"
 
 namespace kov::measure {
-
-inline constexpr const char* kWaveformFile = "WFdata.txt";
 
 // The start and break commands, the three timer handlers of a run, the trace
 // grid and the waveform file.
 class Measurement {
  public:
-  Measurement(StateRecord& state, link::Link& link, Controls& controls, link::Timers timers,
+  Measurement(StateRecord& state, link::Link& link, ui::Window& window, ui::Timers timers,
               Display& display, platform::Clock& clock, platform::TextFiles& files,
               std::string waveformPath = kWaveformFile);
 
@@ -35,6 +34,8 @@ class Measurement {
   bool StoreBandTrace(const link::BandLevels& levels);
 
  private:
+  // The start command's preparation of the graphs, labels and timers.
+  void PrepareRun();
   double BandCenter(std::int16_t bandNo) const;
   void SettlingWait();
   // Ends the run early: the message in the status line, the end time, and
@@ -43,8 +44,8 @@ class Measurement {
 
   StateRecord& state_;
   link::Link& link_;
-  Controls& controls_;
-  link::Timers timers_;
+  ui::Window& window_;
+  ui::Timers timers_;
   Display& display_;
   platform::Clock& clock_;
   platform::TextFiles& files_;

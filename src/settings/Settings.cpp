@@ -16,19 +16,19 @@ struct TextKey {
   const char* section;
   const char* key;
   const char* defaultText;
-  Entry entry;
+  ui::Entry entry;
 };
 
 // Keys 1 to 6 in the order start-up reads them and the save writes them.
 constexpr TextKey kCommunicationKeys[] = {
-    {kCommunication, "Xport_IP", "1", Entry::TxtXportIP},
-    {kCommunication, "Xport_Port", "1", Entry::TxtXportPort},
+    {kCommunication, "Xport_IP", "1", ui::Entry::TxtXportIP},
+    {kCommunication, "Xport_Port", "1", ui::Entry::TxtXportPort},
 };
 constexpr TextKey kMeasurementKeys[] = {
-    {kMesPara, "START_FQ", "451", Entry::TxtStartFQ},
-    {kMesPara, "END_FQ", "550", Entry::TxtEndFQ},
-    {kMesPara, "INTERVAL", "5", Entry::TxtInterval},
-    {kMesPara, "COUNT", "1", Entry::TxtTime},
+    {kMesPara, "START_FQ", "451", ui::Entry::TxtStartFQ},
+    {kMesPara, "END_FQ", "550", ui::Entry::TxtEndFQ},
+    {kMesPara, "INTERVAL", "5", ui::Entry::TxtInterval},
+    {kMesPara, "COUNT", "1", ui::Entry::TxtTime},
 };
 constexpr const char* kLevelKey = "D_LEVEL";
 
@@ -62,27 +62,27 @@ void Settings::ProfileWrite(const std::string& section, const std::string& key,
   files_.Write(section, key, value, ProfilePath());
 }
 
-void Settings::ReadCommunication(EntryControls& controls) {
+void Settings::ReadCommunication(ui::Window& window) {
   for (const TextKey& k : kCommunicationKeys) {
-    controls.SetEntryText(k.entry, ProfileRead(k.section, k.key, k.defaultText));
+    window.SetEntryText(k.entry, ProfileRead(k.section, k.key, k.defaultText));
   }
 }
 
-void Settings::ReadMeasurement(EntryControls& controls) {
+void Settings::ReadMeasurement(ui::Window& window) {
   for (const TextKey& k : kMeasurementKeys) {
-    controls.SetEntryText(k.entry, ProfileRead(k.section, k.key, k.defaultText));
+    window.SetEntryText(k.entry, ProfileRead(k.section, k.key, k.defaultText));
   }
-  controls.SetCheckValue(CheckValueFromText(ProfileRead(kMesPara, kLevelKey, "1")));
+  window.SetCheckValue(CheckValueFromText(ProfileRead(kMesPara, kLevelKey, "1")));
 }
 
-void Settings::BtnSaveMespara_Click(const EntryControls& controls) {
+void Settings::BtnSaveMespara_Click(const ui::Window& window) {
   for (const TextKey& k : kCommunicationKeys) {
-    ProfileWrite(k.section, k.key, controls.EntryText(k.entry));
+    ProfileWrite(k.section, k.key, window.EntryText(k.entry));
   }
   for (const TextKey& k : kMeasurementKeys) {
-    ProfileWrite(k.section, k.key, controls.EntryText(k.entry));
+    ProfileWrite(k.section, k.key, window.EntryText(k.entry));
   }
-  ProfileWrite(kMesPara, kLevelKey, platform::BlankNumber(controls.CheckValue()));
+  ProfileWrite(kMesPara, kLevelKey, platform::BlankNumber(window.CheckValue()));
 }
 
 void Settings::StoreXportIP(const std::string& ipText) {

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "platform/ProfileFiles.h"
-#include "settings/EntryControls.h"
+#include "ui/Window.h"
 
 namespace kov::settings {
 
@@ -27,11 +27,11 @@ class Settings {
 
   // Start-up reading of the seven keys into the controls. The window's start-up
   // puts other steps between these reads, so they are offered one by one too.
-  void ReadCommunication(EntryControls& controls);  // keys 1 and 2
-  void ReadMeasurement(EntryControls& controls);    // keys 3 to 7
+  void ReadCommunication(ui::Window& window);  // keys 1 and 2
+  void ReadMeasurement(ui::Window& window);    // keys 3 to 7
 
   // BtnSaveMespara_Click: the seven keys from the controls, in their order.
-  void BtnSaveMespara_Click(const EntryControls& controls);
+  void BtnSaveMespara_Click(const ui::Window& window);
 
   // XportConnect's store of the IP text, exactly as typed.
   void StoreXportIP(const std::string& ipText);

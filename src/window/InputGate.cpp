@@ -13,17 +13,20 @@ std::int32_t Difference(std::uint32_t later, std::uint32_t earlier) {
 
 }  // namespace
 
-void InputGate::SetEnabled(const std::string& control, bool enabled, std::uint32_t now) {
-  State& state = states_[control];
+void InputGate::SetEnabled(std::string_view control, bool enabled, std::uint32_t now) {
+  auto it = states_.find(control);
+  if (it == states_.end()) it = states_.emplace(std::string(control), State{}).first;
+  State& state = it->second;
   if (state.enabled != enabled) state.since = now;
   state.enabled = enabled;
 }
 
-bool InputGate::Accepts(const std::string& control, std::uint32_t madeAt, std::uint32_t now) const {
+bool InputGate::Accepts(std::string_view control, std::uint32_t madeAt, std::uint32_t now) const {
   const auto it = states_.find(control);
   if (it == states_.end()) return true;
   const State& state = it->second;
   if (!state.enabled) return false;
+  if (madeAt == 0) return true;
   const std::int32_t age = Difference(now, madeAt);
   if (age < 0 || age > kPlausibleAgeMs) return true;
   return Difference(state.since, madeAt) <= 0;

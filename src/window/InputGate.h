@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
+#include <string_view>
 
 namespace kov::window {
 
@@ -12,17 +14,18 @@ namespace kov::window {
 // milliseconds of the toolkit's input clock, which wraps at 32 bits.
 class InputGate {
  public:
-  void SetEnabled(const std::string& control, bool enabled, std::uint32_t now);
+  void SetEnabled(std::string_view control, bool enabled, std::uint32_t now);
   // Whether input on the control, made at madeAt, may take effect now. Input
-  // with a time far from now (a clock this gate cannot relate) is let through.
-  bool Accepts(const std::string& control, std::uint32_t madeAt, std::uint32_t now) const;
+  // without a time (0) or with one far from now (a clock this gate cannot
+  // relate) is let through.
+  bool Accepts(std::string_view control, std::uint32_t madeAt, std::uint32_t now) const;
 
  private:
   struct State {
     bool enabled = true;
     std::uint32_t since = 0;
   };
-  std::map<std::string, State> states_;
+  std::map<std::string, State, std::less<>> states_;
 };
 
 }  // namespace kov::window

@@ -1,10 +1,14 @@
 #pragma once
 
+#include <string_view>
+
+#include "ui/Controls.h"
+
 namespace kov::window {
 
 enum class Kind { Label, Entry, Status, Check, Button, Graph };
 
-// One control of the window: its name (also the widget's objectName), kind,
+// One control of the window: its name (also its name in the toolkit), kind,
 // design text, place and size in twips, and font size in points (0: the
 // window system's default font).
 struct ControlSpec {
@@ -51,21 +55,41 @@ inline constexpr ControlSpec kControls[] = {
     {"Label18", Kind::Label, "", 8040, 9840, 975, 255, 11.4},
 };
 
+inline constexpr const char* kFormName = "KOV_Xport_WindowsAPI_Form";
 inline constexpr const char* kCaption = "KOV_Xport_WindowsAPI_広帯域電磁波測定";
 inline constexpr const char* kMessageCaption = "KOV_Xport_WindowsAPI";
-// The design face first, then Japanese Gothic faces found on Linux.
+inline constexpr const char* kStatusLine = "Text1";
+inline constexpr const char* kCheckBox = "Chk1";
+inline constexpr const char* kSpectrumGraph = "XportData";
+inline constexpr const char* kWaterfallGraph = "XportWF";
+
+// The design face, then what stands in for it where the system lacks it: a
+// Japanese Gothic face found on Linux. Windows maps the face itself.
 inline constexpr const char* kFontFamilies[] = {"ＭＳ Ｐゴシック", "IPAPGothic",
                                                 "Noto Sans CJK JP"};
 
-inline constexpr int kTwipsPerPixel = 15;  // at 96 dpi
 // Client area: the design width, and tall enough for the labels under the
 // waterfall (they end at 10095 twips) with the design's margin below them.
 inline constexpr int kClientWidthTwips = 10656;
 inline constexpr int kClientHeightTwips = 10215;
 
-// Tab order of the controls that take the focus.
+// Tab order of the controls that take the focus. Labels and graphs take none.
 inline constexpr const char* kTabOrder[] = {
     "CmdMesStart", "CmdExit",  "Chk1",       "CmdMesBreak", "Text1",          "TxtInterval",
     "TxtTime",     "TxtEndFQ", "TxtStartFQ", "TxtXportIP",  "BtnSaveMespara", "TxtXportPort"};
+// The control with the focus when the window opens.
+inline constexpr const char* kFirstFocus = "CmdMesStart";
+
+// Pixels of a length in twips on a screen of `dpi` dots per inch (15 twips a
+// pixel at 96 dpi), cut to whole pixels.
+constexpr int Pixels(int twips, int dpi) { return twips * dpi / 1440; }
+
+// The design of a control by its name; nullptr for none.
+const ControlSpec* FindControl(std::string_view name);
+
+// The names of the controls the handlers know by their role.
+const char* ControlName(ui::Entry entry);
+const char* ControlName(ui::Button button);
+const char* ControlName(ui::Label label);
 
 }  // namespace kov::window

@@ -4,7 +4,7 @@
 #include "display/LevelColor.h"
 #include "display/Palette.h"
 #include "display/SpectrumDisplay.h"
-#include "fakes/FakeControls.h"
+#include "fakes/FakeWindow.h"
 
 namespace kov::display {
 namespace {
@@ -45,8 +45,8 @@ INSTANTIATE_TEST_SUITE_P(
 class FrameTest : public ::testing::Test {
  protected:
   RecordingSurface data, wf;
-  fakes::FakeControls controls;
-  SpectrumDisplay display{data, wf, controls};
+  fakes::FakeWindow window;
+  SpectrumDisplay display{data, wf, window, window};
 };
 
 struct FrameCase {
@@ -61,7 +61,7 @@ class GraphFrameTest : public FrameTest, public ::testing::WithParamInterface<Fr
 
 TEST_P(GraphFrameTest, GridForTheRange) {
   const FrameCase& c = GetParam();
-  controls.check = c.check;
+  window.check = c.check;
   data.width = wf.width = 2;
   display.DrawGraphFrame(c.bands);
   EXPECT_EQ(data.clears, 1);
@@ -102,11 +102,11 @@ TEST_F(FrameTest, WaterfallScaleCentreLineAndLabels) {
   EXPECT_EQ(wf.scale, (std::vector<int>{0, 0, 3200, 5}));
 
   display.SetFrequencyLabels(450, 540);
-  EXPECT_EQ(controls.LabelText(measure::Label::Label17), "450MHz");
-  EXPECT_EQ(controls.LabelText(measure::Label::Label16), "495MHz");
-  EXPECT_EQ(controls.LabelText(measure::Label::Label18), "540MHz");
-  ASSERT_EQ(controls.labelHistory.size(), 6u);
-  for (int i = 3; i < 6; ++i) EXPECT_EQ(controls.labelHistory[i].second, "");
+  EXPECT_EQ(window.LabelText(ui::Label::Label17), "450MHz");
+  EXPECT_EQ(window.LabelText(ui::Label::Label16), "495MHz");
+  EXPECT_EQ(window.LabelText(ui::Label::Label18), "540MHz");
+  ASSERT_EQ(window.labelHistory.size(), 6u);
+  for (int i = 3; i < 6; ++i) EXPECT_EQ(window.labelHistory[i].second, "");
 }
 
 struct PassCase {
@@ -121,7 +121,7 @@ class DrawPassTest : public FrameTest, public ::testing::WithParamInterface<Pass
 
 TEST_P(DrawPassTest, BarsAndRows) {
   const PassCase& c = GetParam();
-  controls.check = c.check;
+  window.check = c.check;
   measure::WFGrid grid;
   for (int b = 0; b < c.bands; ++b) {
     for (int i = 0; i < 320; ++i) grid.At(b, i) = "00";

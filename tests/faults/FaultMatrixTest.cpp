@@ -10,17 +10,18 @@
 #include <regex>
 #include <sstream>
 
-#include "FormRig.h"
+#include "FastForwardSockets.h"
+#include "RunRig.h"
 #include "SimProcess.h"
 #include "TestFiles.h"
 #include "fakes/FakeClock.h"
-#include "fakes/FakeControls.h"
 #include "fakes/FakeDisplay.h"
 #include "fakes/FakeTimers.h"
-#include "measure/Form.h"
+#include "fakes/FakeWindow.h"
 #include "platform/IniProfileFiles.h"
 #include "platform/SystemSockets.h"
 #include "platform/SystemTextFiles.h"
+#include "window/Form.h"
 
 namespace kov::measure {
 namespace {
@@ -69,25 +70,22 @@ struct Row {
   int minBands;           // whole bands in WFdata.txt at least ...
   int maxBands;           // ... and at most
   bool substituteLevels;  // every stored level is "-100 "
-  std::function<void(fakes::FakeClock&, const fs::path&, const Form&)> arrange = {};
+  std::function<void(fakes::FakeClock&, const fs::path&, const window::Form&)> arrange = {};
+  // The waits for data run fast on the fake clock: for peers whose silence
+  // matters, not how long they take.
+  bool fastForward = false;
 };
 
 class FaultMatrixTest : public ::testing::TestWithParam<Row> {
  protected:
   void SetUp() override {
     if (testing::SimProcess::Path() == nullptr) GTEST_SKIP() << "XPORT_SIM not set";
-    dir_ = fs::temp_directory_path() /
-           ("kov-faults-" + std::to_string(getpid()) + "-" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
   }
   void TearDown() override {
     rlimit unlimited{RLIM_INFINITY, RLIM_INFINITY};
     setrlimit(RLIMIT_FSIZE, &unlimited);
-    fs::remove_all(dir_);
   }
-  fs::path dir_;
+  testing::TempDir dir_;
 };
 
 std::string Replace(std::string text, const std::string& from, const std::string& to) {
@@ -102,16 +100,20 @@ TEST_P(FaultMatrixTest, KeepsItsPromises) {
   const std::string ini =
       Replace(Replace(Replace(kIni, "{PORT}", std::to_string(sim.Port())), "{END}", row.endFQ),
               "{COUNT}", row.count);
-  std::ofstream(dir_ / "KOV_Xport.ini", std::ios::binary) << ini;
+  testing::Spit(dir_ / "KOV_Xport.ini", ini);
 
-  platform::SystemSockets sockets;
+  platform::SystemSockets realSockets;
+  testing::FastForwardSockets fastSockets;
   platform::SystemTextFiles textFiles;
   platform::IniProfileFiles profiles;
   const fs::path wfdata = dir_ / "WFdata.txt";
-  testing::FormRig rig(sockets, textFiles, profiles, dir_.string(), wfdata.string());
-  auto& controls = rig.controls;
+  testing::RunRig rig(testing::RunWorld{
+      row.fastForward ? static_cast<platform::Sockets&>(fastSockets) : realSockets, textFiles,
+      profiles, dir_.Path().string(), wfdata.string()});
+  fastSockets.clock = &rig.fakeClock;
+  auto& controls = rig.window;
   auto& form = rig.form;
-  if (row.arrange) row.arrange(rig.clock, dir_, form);
+  if (row.arrange) row.arrange(rig.fakeClock, dir_.Path(), form);
 
   form.Form_Load();
   form.CmdMesStart_Click();
@@ -151,7 +153,7 @@ TEST_P(FaultMatrixTest, KeepsItsPromises) {
 
 // The settling waits are long enough for the instrument's answer to "CF" to
 // arrive before "GD" goes out: wait (at most 200 ms) until it is there.
-void LetTheCFAnswerArrive(fakes::FakeClock& clock, const fs::path&, const Form& form) {
+void LetTheCFAnswerArrive(fakes::FakeClock& clock, const fs::path&, const window::Form& form) {
   clock.onSleep = [&form](std::int32_t ms) {
     if (ms < 500) return;
     platform::SystemSockets sockets;
@@ -161,7 +163,7 @@ void LetTheCFAnswerArrive(fakes::FakeClock& clock, const fs::path&, const Form& 
 
 // A size limit a little past the current length of WFdata.txt, set during
 // the settling wait of the second band: that band's append fails part way.
-void FailSecondAppend(fakes::FakeClock& clock, const fs::path& dir, const Form&) {
+void FailSecondAppend(fakes::FakeClock& clock, const fs::path& dir, const window::Form&) {
   signal(SIGXFSZ, SIG_IGN);
   clock.onSleep = [&clock, dir, sleeps = 0](std::int32_t ms) mutable {
     if (ms == 500 && ++sleeps == 1) {
@@ -175,145 +177,159 @@ void FailSecondAppend(fakes::FakeClock& clock, const fs::path& dir, const Form&)
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, FaultMatrixTest,
-    ::testing::Values(
-        Row{"SilentInstrument",
-            {"--silent"},
-            "460",
-            "1",
-            "測定完了しました。",
-            false,
-            2,
-            1,
-            1,
-            true},
-        Row{"AnswerToTheRepeatOnly",
-            {"--answer-repeat-only"},
-            "460",
-            "1",
-            "測定完了しました。",
-            false,
-            2,
-            1,
-            1,
-            false},
-        Row{"ReplyDelayed2s",
-            {"--reply-delay-ms", "2000"},
-            "460",
-            "1",
-            "測定完了しました。",
-            false,
-            1,
-            1,
-            1,
-            false},
-        Row{"OneByteChunks",
-            {"--chunk-bytes", "1"},
-            "470",
-            "1",
-            "測定完了しました。",
-            false,
-            1,
-            2,
-            2,
-            false},
-        Row{"ChunksWithGaps",
-            {"--chunk-bytes", "64", "--chunk-gap-ms", "2"},
-            "470",
-            "1",
-            "測定完了しました。",
-            false,
-            1,
-            2,
-            2,
-            false},
-        Row{"ReplyOver9000BytesInOneChunk",
-            {"--entries", "600"},
-            "470",
-            "1",
-            "測定完了しました。",
-            false,
-            1,
-            2,
-            2,
-            false},
-        Row{"Entries300",
-            {"--entries", "300"},
-            "470",
-            "1",
-            "測定完了しました。",
-            false,
-            1,
-            2,
-            2,
-            false},
-        Row{"Entries400",
-            {"--entries", "400"},
-            "470",
-            "1",
-            "測定完了しました。",
-            false,
-            1,
-            2,
-            2,
-            false},
-        Row{"NoMarker", {"--no-marker"}, "460", "1", "測定完了しました。", false, 2, 1, 1, true},
-        Row{"NoiseAfterCF",
-            {"--cf-reply", "CF OK / ready\r\n"},
-            "470",
-            "2",
-            "測定完了しました。",
-            false,
-            1,
-            4,
-            4,
-            false,
-            LetTheCFAnswerArrive},
-        // The device server goes away: the run ends with its message, the
-        // window stays, and only whole bands the instrument sent are kept.
-        Row{"PeerClosesMidPass",
-            {"--close-after", "5"},
-            "470",
-            "1",
-            "ソケット切断エラー",
-            false,
-            0,
-            1,
-            1,
-            false},
-        Row{"PeerClosesBetweenPasses",
-            {"--close-after", "4"},
-            "460",
-            "2",
-            "ソケット切断エラー",
-            false,
-            0,
-            1,
-            1,
-            false},
-        Row{"FileNotWritableAtStart",
-            {},
-            "470",
-            "1",
-            "WFdata.txtに書き込めません",
-            false,
-            0,
-            0,
-            0,
-            false,
-            [](fakes::FakeClock&, const fs::path& dir, const Form&) {
-              fs::create_directories(dir / "WFdata.txt");  // a folder in its place
-            }},
-        Row{"FileNotWritableMidRun",
-            {},
-            "470",
-            "1",
-            "WFdata.txtに書き込めません",
-            false,
-            0,
-            1,
-            1,
-            false,
-            FailSecondAppend}),
+    ::testing::Values(Row{"SilentInstrument",
+                          {"--silent"},
+                          "460",
+                          "1",
+                          "測定完了しました。",
+                          false,
+                          2,
+                          1,
+                          1,
+                          true,
+                          {},
+                          true},
+                      Row{"AnswerToTheRepeatOnly",
+                          {"--answer-repeat-only"},
+                          "460",
+                          "1",
+                          "測定完了しました。",
+                          false,
+                          2,
+                          1,
+                          1,
+                          false,
+                          {},
+                          true},
+                      Row{"ReplyDelayed2s",
+                          {"--reply-delay-ms", "2000"},
+                          "460",
+                          "1",
+                          "測定完了しました。",
+                          false,
+                          1,
+                          1,
+                          1,
+                          false},
+                      Row{"OneByteChunks",
+                          {"--chunk-bytes", "1"},
+                          "470",
+                          "1",
+                          "測定完了しました。",
+                          false,
+                          1,
+                          2,
+                          2,
+                          false},
+                      Row{"ChunksWithGaps",
+                          {"--chunk-bytes", "64", "--chunk-gap-ms", "2"},
+                          "470",
+                          "1",
+                          "測定完了しました。",
+                          false,
+                          1,
+                          2,
+                          2,
+                          false},
+                      Row{"ReplyOver9000BytesInOneChunk",
+                          {"--entries", "600"},
+                          "470",
+                          "1",
+                          "測定完了しました。",
+                          false,
+                          1,
+                          2,
+                          2,
+                          false},
+                      Row{"Entries300",
+                          {"--entries", "300"},
+                          "470",
+                          "1",
+                          "測定完了しました。",
+                          false,
+                          1,
+                          2,
+                          2,
+                          false},
+                      Row{"Entries400",
+                          {"--entries", "400"},
+                          "470",
+                          "1",
+                          "測定完了しました。",
+                          false,
+                          1,
+                          2,
+                          2,
+                          false},
+                      Row{"NoMarker",
+                          {"--no-marker"},
+                          "460",
+                          "1",
+                          "測定完了しました。",
+                          false,
+                          2,
+                          1,
+                          1,
+                          true,
+                          {},
+                          true},
+                      Row{"NoiseAfterCF",
+                          {"--cf-reply", "CF OK / ready\r\n"},
+                          "470",
+                          "2",
+                          "測定完了しました。",
+                          false,
+                          1,
+                          4,
+                          4,
+                          false,
+                          LetTheCFAnswerArrive},
+                      // The device server goes away: the run ends with its message, the
+                      // window stays, and only whole bands the instrument sent are kept.
+                      Row{"PeerClosesMidPass",
+                          {"--close-after", "5"},
+                          "470",
+                          "1",
+                          "ソケット切断エラー",
+                          false,
+                          0,
+                          1,
+                          1,
+                          false},
+                      Row{"PeerClosesBetweenPasses",
+                          {"--close-after", "4"},
+                          "460",
+                          "2",
+                          "ソケット切断エラー",
+                          false,
+                          0,
+                          1,
+                          1,
+                          false},
+                      Row{"FileNotWritableAtStart",
+                          {},
+                          "470",
+                          "1",
+                          "WFdata.txtに書き込めません",
+                          false,
+                          0,
+                          0,
+                          0,
+                          false,
+                          [](fakes::FakeClock&, const fs::path& dir, const window::Form&) {
+                            fs::create_directories(dir / "WFdata.txt");  // a folder in its place
+                          }},
+                      Row{"FileNotWritableMidRun",
+                          {},
+                          "470",
+                          "1",
+                          "WFdata.txtに書き込めません",
+                          false,
+                          0,
+                          1,
+                          1,
+                          false,
+                          FailSecondAppend}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(FaultMatrix, ConnectionRefused) {
@@ -323,18 +339,18 @@ TEST(FaultMatrix, ConnectionRefused) {
     testing::SimProcess sim;
     port = sim.Port();
   }
-  const fs::path dir = fs::temp_directory_path() / ("kov-refused-" + std::to_string(getpid()));
-  fs::create_directories(dir);
+  const testing::TempDir dir;
   const std::string ini = Replace(
       Replace(Replace(kIni, "{PORT}", std::to_string(port)), "{END}", "470"), "{COUNT}", "1");
-  std::ofstream(dir / "KOV_Xport.ini", std::ios::binary) << ini;
-  std::ofstream(dir / "WFdata.txt", std::ios::binary) << "previous run";
+  testing::Spit(dir / "KOV_Xport.ini", ini);
+  testing::Spit(dir / "WFdata.txt", "previous run");
 
   platform::SystemSockets sockets;
   platform::SystemTextFiles textFiles;
   platform::IniProfileFiles profiles;
-  testing::FormRig rig(sockets, textFiles, profiles, dir.string(), (dir / "WFdata.txt").string());
-  auto& controls = rig.controls;
+  testing::RunRig rig(
+      testing::RunWorld{sockets, textFiles, profiles, dir.Path().string(), dir.File("WFdata.txt")});
+  auto& controls = rig.window;
   auto& form = rig.form;
   form.Form_Load();
   form.CmdMesStart_Click();
@@ -342,51 +358,7 @@ TEST(FaultMatrix, ConnectionRefused) {
   EXPECT_EQ(controls.messages, std::vector<std::string>{"ソケットCONNECTエラー"});
   EXPECT_EQ(Slurp(dir / "KOV_Xport.ini"), ini);
   EXPECT_EQ(Slurp(dir / "WFdata.txt"), "previous run");
-  fs::remove_all(dir);
 }
-
-struct RefusedEntry {
-  const char* box;
-  const char* text;
-  const char* message;
-};
-
-class RefusedEntryTest : public ::testing::TestWithParam<RefusedEntry> {};
-
-TEST_P(RefusedEntryTest, PreviousFilesUnchanged) {
-  const fs::path dir = fs::temp_directory_path() / ("kov-refusal-" + std::to_string(getpid()));
-  fs::create_directories(dir);
-  std::ofstream(dir / "WFdata.txt", std::ios::binary) << "\r\n 1,  1,-080 \r\n";
-  platform::SystemSockets sockets;
-  platform::SystemTextFiles textFiles;
-  platform::IniProfileFiles profiles;
-  testing::FormRig rig(sockets, textFiles, profiles, dir.string(), (dir / "WFdata.txt").string());
-  auto& controls = rig.controls;
-  auto& form = rig.form;
-  form.Form_Load();
-  const std::map<std::string, settings::Entry> boxes = {
-      {"TxtStartFQ", settings::Entry::TxtStartFQ},
-      {"TxtEndFQ", settings::Entry::TxtEndFQ},
-      {"TxtTime", settings::Entry::TxtTime},
-      {"TxtInterval", settings::Entry::TxtInterval},
-      {"TxtXportPort", settings::Entry::TxtXportPort}};
-  controls.entries[boxes.at(GetParam().box)] = GetParam().text;
-  form.CmdMesStart_Click();
-  EXPECT_EQ(controls.status, GetParam().message);
-  EXPECT_EQ(Slurp(dir / "WFdata.txt"), "\r\n 1,  1,-080 \r\n");
-  EXPECT_FALSE(fs::exists(dir / "KOV_Xport.ini"));
-  EXPECT_FALSE(form.Ended());
-  fs::remove_all(dir);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Entries, RefusedEntryTest,
-    ::testing::Values(RefusedEntry{"TxtStartFQ", "99999", "周波数の値が範囲外です"},
-                      RefusedEntry{"TxtEndFQ", "2000", "測定周波数範囲は1020MHz以内にしてください"},
-                      RefusedEntry{"TxtTime", "0",
-                                   "ダウンロード回数は1～32767回で指定してください"},
-                      RefusedEntry{"TxtInterval", "-5", "ダウンロード間隔が範囲外です"},
-                      RefusedEntry{"TxtXportPort", "1e12", "XPort Portの値が範囲外です"}));
 
 }  // namespace
 }  // namespace kov::measure

@@ -6,10 +6,10 @@
 #include <string>
 
 #include "fakes/FakeClock.h"
-#include "fakes/FakeControls.h"
 #include "fakes/FakeProfileFiles.h"
 #include "fakes/FakeSockets.h"
 #include "fakes/FakeTimers.h"
+#include "fakes/FakeWindow.h"
 #include "link/Link.h"
 #include "link/Protocol.h"
 #include "settings/Settings.h"
@@ -19,13 +19,13 @@ using namespace kov;
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   fakes::FakeClock clock;
   fakes::FakeSockets sockets(clock);
-  fakes::FakeControls controls;
+  fakes::FakeWindow controls;
   fakes::FakeTimer t1(clock, "Timer1"), t3(clock, "Timer3"), t4(clock, "Timer4");
   fakes::FakeProfileFiles profiles;
   settings::Settings settings(profiles, "/nowhere");
   link::LinkState state;
   state.ConnectFlag = 1;
-  link::Link link(state, sockets, clock, controls, link::Timers{t1, t3, t4}, settings);
+  link::Link link(state, sockets, clock, controls, ui::Timers{t1, t3, t4}, settings);
 
   link.SendGD();
   // Each record: one control byte (low 2 bits: data, close, nothing; the
@@ -53,6 +53,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
 
   link.RecvGDReply();
+  // However much the peer sends, the reply stays within its bound.
+  if (state.RecvStr.size() > link::kMaxReplyBytes) __builtin_trap();
   const link::BandLevels levels = link::SplitGDReply(state.RecvStr);
   const std::string& reply =
       state.RecvStr.find("/ ") == std::string::npos ? link::SubstituteReply() : state.RecvStr;

@@ -4,9 +4,9 @@
 
 #include "SimProcess.h"
 #include "fakes/FakeClock.h"
-#include "fakes/FakeControls.h"
 #include "fakes/FakeProfileFiles.h"
 #include "fakes/FakeTimers.h"
+#include "fakes/FakeWindow.h"
 #include "link/Link.h"
 #include "link/Protocol.h"
 #include "platform/SystemSockets.h"
@@ -54,14 +54,14 @@ TEST_P(LinkSimTest, FetchesOneBand) {
   FakeWaitSockets fakeWaitSockets(clock);
   platform::Sockets& sockets =
       c.fakeWaits ? static_cast<platform::Sockets&>(fakeWaitSockets) : realSockets;
-  fakes::FakeControls controls;
-  controls.entries[settings::Entry::TxtXportIP] = "127.0.0.1";
-  controls.entries[settings::Entry::TxtXportPort] = std::to_string(sim.Port());
+  fakes::FakeWindow window;
+  window.entries[ui::Entry::TxtXportIP] = "127.0.0.1";
+  window.entries[ui::Entry::TxtXportPort] = std::to_string(sim.Port());
   fakes::FakeTimer t1(clock, "Timer1"), t3(clock, "Timer3"), t4(clock, "Timer4");
   fakes::FakeProfileFiles profiles;
   settings::Settings settings(profiles, "/opt/kov");
   LinkState state;
-  Link link(state, sockets, clock, controls, Timers{t1, t3, t4}, settings);
+  Link link(state, sockets, clock, window, ui::Timers{t1, t3, t4}, settings);
 
   link.SocketsInitialize();
   link.XportConnect();

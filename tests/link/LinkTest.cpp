@@ -1,33 +1,33 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "fakes/FakeClock.h"
-#include "fakes/FakeControls.h"
 #include "fakes/FakeProfileFiles.h"
 #include "fakes/FakeSockets.h"
 #include "fakes/FakeTimers.h"
+#include "fakes/FakeWindow.h"
 #include "link/Link.h"
-#include "link/ProgramEnded.h"
 #include "link/Protocol.h"
+#include "ui/ProgramEnded.h"
 
 namespace kov::link {
 namespace {
 
 using fakes::FakeSockets;
 
+// One entry line as the instrument sends it: the reply without "GD " and markers.
 std::string Entry(double mhz, int level) {
-  char text[32];
-  std::snprintf(text, sizeof text, "F%09.4fL%c%03d \r\n", mhz, level < 0 ? '-' : '+',
-                level < 0 ? -level : level);
-  return text;
+  const std::vector<ReplyEntry> one = {{mhz, LevelText(level)}};
+  return BuildGDReply(one, false).substr(5);
 }
 
 std::string Reply(int entries, int level = -80) {
-  std::string reply = "GD \r\n/ \r\n";
-  for (int k = 0; k < entries; ++k) reply += Entry(450 + k * 0.03125, level);
-  return reply + "/ \r\n";
+  std::vector<ReplyEntry> list;
+  for (int k = 0; k < entries; ++k) list.push_back({450 + k * 0.03125, LevelText(level)});
+  return BuildGDReply(list);
 }
 
 TEST(Protocol, CommandBytes) {
@@ -87,11 +87,56 @@ TEST(SplitGDReply, ShortLinesAndMissingMarkers) {
   EXPECT_EQ(SplitGDReply(SubstituteReply()), levels);
 }
 
+struct BuiltReply {
+  const char* name;
+  std::vector<ReplyEntry> entries;
+};
+
+class BuildGDReplyTest : public ::testing::TestWithParam<BuiltReply> {};
+
+// What the builder writes, the splitter reads back: every level text as it
+// was, a point without a level as no level.
+TEST_P(BuildGDReplyTest, SplitGivesTheLevelsBack) {
+  const auto& entries = GetParam().entries;
+  const BandLevels levels = SplitGDReply(BuildGDReply(entries));
+  for (std::size_t k = 0; k < entries.size() && k < levels.size(); ++k) {
+    EXPECT_EQ(levels[k], entries[k].level) << "point " << k + 1;
+  }
+}
+
+std::vector<ReplyEntry> Band(const std::function<std::optional<std::string>(int)>& level) {
+  std::vector<ReplyEntry> entries;
+  for (int k = 0; k < kPointsPerBand; ++k) entries.push_back({450 + k / 32.0, level(k)});
+  return entries;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Replies, BuildGDReplyTest,
+    ::testing::Values(BuiltReply{"Levels", Band([](int k) { return LevelText(-k % 101); })},
+                      BuiltReply{"PointsWithoutData", Band([](int k) -> std::optional<std::string> {
+                                   if (k % 7 == 3) return std::nullopt;
+                                   return LevelText(k % 2 == 0 ? 5 : -99);
+                                 })},
+                      BuiltReply{"OddLevelTexts", Band([](int k) -> std::optional<std::string> {
+                                   return k == 0 ? "-12.5 " : k == 1 ? "x" : "+000 ";
+                                 })}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Protocol, ReplyLayout) {
+  const std::vector<ReplyEntry> two = {{450.0, "-080 "}, {3000.03125, std::nullopt}};
+  EXPECT_EQ(BuildGDReply(two), "GD \r\n/ \r\nF0450.0000L-080 \r\nF3000.0312\r\n/ \r\n");
+  EXPECT_EQ(BuildGDReply(two, false), "GD \r\nF0450.0000L-080 \r\nF3000.0312\r\n");
+  EXPECT_EQ(LevelText(-100), "-100 ");
+  EXPECT_EQ(LevelText(0), "+000 ");
+  EXPECT_EQ(LevelText(7), "+007 ");
+  EXPECT_EQ(SubstituteReply().substr(0, 28), "GD \r\n/ \r\nF0000.0000L-100 \r\nF");
+}
+
 class LinkTest : public ::testing::Test {
  protected:
   LinkTest() : sockets(clock), t1(clock, "Timer1"), t3(clock, "Timer3"), t4(clock, "Timer4") {
-    controls.entries[settings::Entry::TxtXportIP] = "127.0.0.1";
-    controls.entries[settings::Entry::TxtXportPort] = "10001";
+    window.entries[ui::Entry::TxtXportIP] = "127.0.0.1";
+    window.entries[ui::Entry::TxtXportPort] = "10001";
   }
 
   void Connected() {
@@ -102,7 +147,7 @@ class LinkTest : public ::testing::Test {
   bool Ends(const std::function<void()>& operation) {
     try {
       operation();
-    } catch (const ProgramEnded&) {
+    } catch (const ui::ProgramEnded&) {
       return true;
     }
     return false;
@@ -110,16 +155,16 @@ class LinkTest : public ::testing::Test {
 
   fakes::FakeClock clock;
   FakeSockets sockets;
-  fakes::FakeControls controls;
+  fakes::FakeWindow window;
   fakes::FakeTimer t1, t3, t4;
   fakes::FakeProfileFiles profiles;
   settings::Settings settings{profiles, "/opt/kov"};
   LinkState state;
-  Link link{state, sockets, clock, controls, Timers{t1, t3, t4}, settings};
+  Link link{state, sockets, clock, window, ui::Timers{t1, t3, t4}, settings};
 };
 
 TEST_F(LinkTest, ConnectConfiguresTheSocketAndStoresTheIP) {
-  controls.entries[settings::Entry::TxtXportPort] = "10001.5";
+  window.entries[ui::Entry::TxtXportPort] = "10001.5";
   link.XportConnect();
   EXPECT_EQ(sockets.calls, (std::vector<std::string>{"Socket", "InetAddr", "Connect",
                                                      "SetNonBlocking", "SetNoDelay"}));
@@ -128,7 +173,7 @@ TEST_F(LinkTest, ConnectConfiguresTheSocketAndStoresTheIP) {
   EXPECT_EQ(state.ConnectFlag, 1);
   ASSERT_EQ(profiles.writes.size(), 1u);
   EXPECT_EQ(profiles.writes[0].value, "127.0.0.1");
-  EXPECT_TRUE(controls.log.empty());
+  EXPECT_TRUE(window.log.empty());
 }
 
 struct ConnectFailure {
@@ -146,10 +191,10 @@ TEST_P(ConnectFailureTest, MessageThenStatusThenTheEnd) {
   if (f.failingStep == 2) sockets.nonBlockingResult = -1;
   EXPECT_TRUE(Ends([&] { link.XportConnect(); }));
   EXPECT_TRUE(state.Ended);
-  EXPECT_TRUE(controls.ended);
-  ASSERT_GE(controls.log.size(), 3u);
-  EXPECT_EQ(controls.log[0], std::string("message ") + f.message);
-  EXPECT_EQ(controls.log[1], std::string("status ") + f.message);
+  EXPECT_TRUE(window.ended);
+  ASSERT_GE(window.log.size(), 3u);
+  EXPECT_EQ(window.log[0], std::string("message ") + f.message);
+  EXPECT_EQ(window.log[1], std::string("status ") + f.message);
   EXPECT_TRUE(profiles.writes.empty()) << "the previous IP stays in the file";
   if (f.failingStep == 0) {
     EXPECT_TRUE(sockets.sent.empty());
@@ -159,7 +204,7 @@ TEST_P(ConnectFailureTest, MessageThenStatusThenTheEnd) {
     EXPECT_EQ(sockets.sent, std::vector<std::string>{"EX\r\n"});
     EXPECT_EQ(sockets.closed.size(), 1u);
     EXPECT_EQ(state.ConnectFlag, 0);
-    EXPECT_EQ(controls.log.back(), "end");
+    EXPECT_EQ(window.log.back(), "end");
   }
 }
 
@@ -174,7 +219,7 @@ TEST_F(LinkTest, SocketLibraryThatWillNotStart) {
   sockets.startupResult = 10091;
   EXPECT_TRUE(Ends([&] { link.SocketsInitialize(); }));
   EXPECT_EQ(sockets.startupVersion, 0x0202);
-  EXPECT_EQ(controls.log,
+  EXPECT_EQ(window.log,
             (std::vector<std::string>{"status Winsock.dll is not responding.",
                                       "message Winsock.dll is not responding.", "end"}));
 }
@@ -184,13 +229,13 @@ TEST_F(LinkTest, SendFailuresEndTheProgramWithTheirMessage) {
   sockets.sendFailsAfter = 0;
   EXPECT_TRUE(Ends([&] { (void)link.SendCF(455, "Send CF to Next Step エラー"); }));
   EXPECT_EQ(state.ErrMsg, "Send CF to Next Step エラー");
-  EXPECT_EQ(controls.status, "Send CF to Next Step エラー");
-  EXPECT_TRUE(controls.messages.empty()) << "send failures show no message box";
+  EXPECT_EQ(window.status, "Send CF to Next Step エラー");
+  EXPECT_TRUE(window.messages.empty()) << "send failures show no message box";
   EXPECT_EQ(sockets.closed.size(), 1u);
 
   state.Ended = false;
   EXPECT_TRUE(Ends([&] { link.SendGD(); }));
-  EXPECT_EQ(controls.status, "Send GD エラー");
+  EXPECT_EQ(window.status, "Send GD エラー");
 }
 
 TEST_F(LinkTest, ExitDisconnectsOnlyWhenConnected) {
@@ -233,7 +278,7 @@ TEST_P(RecvGDReplyTest, CollectsUntilTheClosingMarker) {
   }
   // Every poll first lets the window handle its events (one receive more:
   // the look for stale bytes before "GD").
-  EXPECT_EQ(controls.processEventsCalls, sockets.recvCalls - 1);
+  EXPECT_EQ(window.processEventsCalls, sockets.recvCalls - 1);
 }
 
 const std::string kFull = Reply(320);
@@ -291,7 +336,7 @@ TEST_F(LinkTest, StreamWithoutTheClosingMarker) {
   sockets.stream = [] { return std::string(9000, 'x'); };
   sockets.msPerChunk = 1;
   std::size_t largest = 0;
-  controls.onProcessEvents = [&] { largest = std::max(largest, state.RecvStr.capacity()); };
+  window.onProcessEvents = [&] { largest = std::max(largest, state.RecvStr.capacity()); };
   link.SendGD();
   const std::int64_t sent = clock.now;
   EXPECT_EQ(link.RecvGDReply(), ReplyOutcome::kSubstitute);
@@ -339,8 +384,8 @@ TEST_F(LinkTest, SilenceWaitsAboutFiveSecondsTwiceAndRepeatsOnce) {
 
 TEST_F(LinkTest, ExitFromInsideTheReceiveLoopStopsItAtOnce) {
   Connected();
-  controls.onProcessEvents = [&] {
-    if (controls.processEventsCalls == 3) link.CmdExit_Click();
+  window.onProcessEvents = [&] {
+    if (window.processEventsCalls == 3) link.CmdExit_Click();
   };
   EXPECT_TRUE(Ends([&] { link.RecvGDReply(); }));
   EXPECT_EQ(sockets.sent, std::vector<std::string>{"EX\r\n"});
@@ -349,8 +394,8 @@ TEST_F(LinkTest, ExitFromInsideTheReceiveLoopStopsItAtOnce) {
 
 TEST_F(LinkTest, WindowClosedInsideTheLoopSendsNothing) {
   Connected();
-  controls.onProcessEvents = [&] {
-    if (controls.processEventsCalls == 2) state.Ended = true;
+  window.onProcessEvents = [&] {
+    if (window.processEventsCalls == 2) state.Ended = true;
   };
   EXPECT_TRUE(Ends([&] { link.RecvGDReply(); }));
   EXPECT_TRUE(sockets.sent.empty());

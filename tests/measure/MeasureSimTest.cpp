@@ -4,15 +4,9 @@
 
 #include <algorithm>
 
-#include "FormRig.h"
+#include "ExpectedCommands.h"
+#include "RunRig.h"
 #include "SimProcess.h"
-#include "fakes/FakeClock.h"
-#include "fakes/FakeControls.h"
-#include "fakes/FakeDisplay.h"
-#include "fakes/FakeProfileFiles.h"
-#include "fakes/FakeTextFiles.h"
-#include "fakes/FakeTimers.h"
-#include "measure/Form.h"
 #include "platform/SystemSockets.h"
 
 namespace kov::measure {
@@ -26,34 +20,22 @@ TEST(MeasureSim, TwoPassesOverTwoBands) {
   platform::SystemSockets sockets;
   fakes::FakeTextFiles files;
   fakes::FakeProfileFiles profiles;
-  testing::FormRig rig(sockets, files, profiles, "/opt/kov", "WFdata.txt");
-  auto& controls = rig.controls;
-  auto& form = rig.form;
-
-  form.Form_Load();
-  controls.entries[settings::Entry::TxtXportIP] = "127.0.0.1";
-  controls.entries[settings::Entry::TxtXportPort] = std::to_string(sim.Port());
-  controls.entries[settings::Entry::TxtStartFQ] = "450";
-  controls.entries[settings::Entry::TxtEndFQ] = "470";
-  controls.entries[settings::Entry::TxtTime] = "2";
-  form.CmdMesStart_Click();
+  testing::RunRig rig(testing::RunWorld{sockets, files, profiles, "/opt/kov", "WFdata.txt"});
+  rig.form.Form_Load();
+  rig.Instrument("127.0.0.1", sim.Port());
+  rig.Entries("450", "470", "2", "5");
+  rig.form.CmdMesStart_Click();
   rig.RunToEnd();
   sim.Stop();
 
-  const std::vector<std::string> pass = {"CF455\r\n", "GD\r\n", "CF465\r\n",
-                                         "CF465\r\n", "GD\r\n", "CF455\r\n"};
-  std::vector<std::string> expected = {"FP10\r\n"};
-  for (int p = 0; p < 2; ++p) expected.insert(expected.end(), pass.begin(), pass.end());
-  expected.push_back("EX\r\n");
-  EXPECT_EQ(sim.Commands(), expected);
-
+  EXPECT_EQ(sim.Commands(), testing::ExpectedCommands(450, 2, 2));
   const std::string& file = files.files["WFdata.txt"];
   EXPECT_EQ(std::count(file.begin(), file.end(), '\n'), 1 + 4 * 321);
   EXPECT_EQ(file.find("-100 "), std::string::npos) << "every band answered";
-  EXPECT_TRUE(form.State().ErrMsg.empty());
-  EXPECT_FALSE(form.Ended());
+  EXPECT_TRUE(rig.form.State().ErrMsg.empty());
+  EXPECT_FALSE(rig.form.Ended());
   EXPECT_EQ(profiles.writes.size(), 1u);  // the IP, at the connection
-  EXPECT_EQ(form.State().ConnectFlag, 0);
+  EXPECT_EQ(rig.form.State().ConnectFlag, 0);
 }
 
 }  // namespace

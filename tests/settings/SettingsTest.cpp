@@ -1,15 +1,16 @@
 #include <gtest/gtest.h>
 
-#include "fakes/FakeControls.h"
 #include "fakes/FakeProfileFiles.h"
+#include "fakes/FakeWindow.h"
 #include "platform/ProgramFolder.h"
 #include "settings/Settings.h"
 
 namespace kov::settings {
 namespace {
 
-using fakes::FakeControls;
 using fakes::FakeProfileFiles;
+using fakes::FakeWindow;
+using ui::Entry;
 
 const std::string kIni = std::string("/opt/kov") + platform::PathSeparator() + "KOV_Xport.ini";
 
@@ -21,18 +22,18 @@ TEST(Settings, ProfilePathIsBesideTheProgram) {
 
 TEST(Settings, StartUpWithoutAFileShowsTheDefaults) {
   FakeProfileFiles files;
-  FakeControls controls;
+  FakeWindow window;
   Settings settings(files, "/opt/kov");
-  settings.ReadCommunication(controls);
-  settings.ReadMeasurement(controls);
+  settings.ReadCommunication(window);
+  settings.ReadMeasurement(window);
   using E = Entry;
-  EXPECT_EQ(controls.entries, (std::map<Entry, std::string>{{E::TxtXportIP, "1"},
-                                                            {E::TxtXportPort, "1"},
-                                                            {E::TxtStartFQ, "451"},
-                                                            {E::TxtEndFQ, "550"},
-                                                            {E::TxtInterval, "5"},
-                                                            {E::TxtTime, "1"}}));
-  EXPECT_EQ(controls.check, 1);
+  EXPECT_EQ(window.entries, (std::map<Entry, std::string>{{E::TxtXportIP, "1"},
+                                                          {E::TxtXportPort, "1"},
+                                                          {E::TxtStartFQ, "451"},
+                                                          {E::TxtEndFQ, "550"},
+                                                          {E::TxtInterval, "5"},
+                                                          {E::TxtTime, "1"}}));
+  EXPECT_EQ(window.check, 1);
   // The seven keys in their order, each from the file beside the program.
   std::vector<std::string> keys;
   for (const auto& r : files.reads) {
@@ -52,14 +53,14 @@ TEST(Settings, ValuesAreTakenAsTheyStand) {
   files.files[kIni][{"MES_PARA", "START_FQ"}] = "";  // present and empty
   files.files[kIni][{"MES_PARA", "COUNT"}] = "abc";
   files.files[kIni][{"MES_PARA", "D_LEVEL"}] = std::string("0\0tail", 6);
-  FakeControls controls;
+  FakeWindow window;
   Settings settings(files, "/opt/kov");
-  settings.ReadCommunication(controls);
-  settings.ReadMeasurement(controls);
-  EXPECT_EQ(controls.EntryText(Entry::TxtXportIP), "192.168.0.10");
-  EXPECT_EQ(controls.EntryText(Entry::TxtStartFQ), "");
-  EXPECT_EQ(controls.EntryText(Entry::TxtTime), "abc");
-  EXPECT_EQ(controls.check, 0);
+  settings.ReadCommunication(window);
+  settings.ReadMeasurement(window);
+  EXPECT_EQ(window.EntryText(Entry::TxtXportIP), "192.168.0.10");
+  EXPECT_EQ(window.EntryText(Entry::TxtStartFQ), "");
+  EXPECT_EQ(window.EntryText(Entry::TxtTime), "abc");
+  EXPECT_EQ(window.check, 0);
 }
 
 TEST(Settings, CheckValueFromText) {
@@ -76,20 +77,20 @@ TEST(Settings, CheckValueFromText) {
 
 TEST(Settings, SaveWritesTheSevenKeysInOrder) {
   FakeProfileFiles files;
-  FakeControls controls;
-  controls.entries = {{Entry::TxtXportIP, "127.0.0.1"}, {Entry::TxtXportPort, "10001"},
-                      {Entry::TxtStartFQ, "450"},       {Entry::TxtEndFQ, ""},
-                      {Entry::TxtInterval, "5"},        {Entry::TxtTime, "3"}};
-  controls.check = 0;
+  FakeWindow window;
+  window.entries = {{Entry::TxtXportIP, "127.0.0.1"}, {Entry::TxtXportPort, "10001"},
+                    {Entry::TxtStartFQ, "450"},       {Entry::TxtEndFQ, ""},
+                    {Entry::TxtInterval, "5"},        {Entry::TxtTime, "3"}};
+  window.check = 0;
   Settings settings(files, "/opt/kov");
-  settings.BtnSaveMespara_Click(controls);
+  settings.BtnSaveMespara_Click(window);
   std::vector<std::string> written;
   for (const auto& w : files.writes) written.push_back(w.section + "/" + w.key + "=" + w.value);
   EXPECT_EQ(written, (std::vector<std::string>{
                          "COMMUNICATION/Xport_IP=127.0.0.1", "COMMUNICATION/Xport_Port=10001",
                          "MES_PARA/START_FQ=450", "MES_PARA/END_FQ=", "MES_PARA/INTERVAL=5",
                          "MES_PARA/COUNT=3", "MES_PARA/D_LEVEL= 0"}));
-  EXPECT_TRUE(controls.log.empty());  // nothing shown, nothing changed
+  EXPECT_TRUE(window.log.empty());  // nothing shown, nothing changed
 }
 
 TEST(Settings, ReadIsCutTo254Bytes) {

@@ -7,24 +7,26 @@
 #include <vector>
 
 #include "fakes/FakeClock.h"
-#include "link/Timer.h"
+#include "ui/Timer.h"
 
 namespace kov::fakes {
 
-// A window timer on the fake clock. Enabling it or setting its interval starts
-// the count-down afresh; an interval of 0 never fires.
-class FakeTimer : public link::Timer {
+// A window timer on a clock (the fake one, or the system's for benchmarks).
+// Enabling it or setting its interval starts the count-down afresh; an
+// interval of 0 never fires.
+class FakeTimer : public ui::Timer {
  public:
-  FakeTimer(FakeClock& clock, std::string timerName) : name(std::move(timerName)), clock_(clock) {}
+  FakeTimer(platform::Clock& clock, std::string timerName)
+      : name(std::move(timerName)), clock_(clock) {}
 
   void SetEnabled(bool enabled) override {
     enabled_ = enabled;
-    if (enabled) due_ = clock_.now + interval_;
+    if (enabled) due_ = clock_.MonotonicMs() + interval_;
   }
   bool Enabled() const override { return enabled_; }
   void SetInterval(std::int32_t milliseconds) override {
     interval_ = milliseconds;
-    due_ = clock_.now + interval_;
+    due_ = clock_.MonotonicMs() + interval_;
   }
   std::int32_t Interval() const override { return interval_; }
 
@@ -38,7 +40,7 @@ class FakeTimer : public link::Timer {
 
  private:
   friend class FakeEventLoop;
-  FakeClock& clock_;
+  platform::Clock& clock_;
   bool enabled_ = false;
   std::int32_t interval_ = 0;
   std::int64_t due_ = 0;
@@ -46,43 +48,47 @@ class FakeTimer : public link::Timer {
 
 // The window's event loop for the three timers: a tick runs only when no
 // handler of that timer is running, and between handlers, or from inside a
-// handler that lets pending events run (RunDue).
+// handler that lets pending events run (RunDue). Waiting for the next tick
+// moves the fake clock on, or sleeps on a real one.
 class FakeEventLoop {
  public:
-  FakeEventLoop(FakeClock& clock) : clock_(clock) {}
+  explicit FakeEventLoop(FakeClock& clock)
+      : clock_(clock), waitUntil_([&clock](std::int64_t due) { clock.now = due; }) {}
+  explicit FakeEventLoop(platform::Clock& clock)
+      : clock_(clock), waitUntil_([&clock](std::int64_t due) {
+          clock.Sleep(static_cast<std::int32_t>(due - clock.MonotonicMs()));
+        }) {}
 
   void Add(FakeTimer& timer) { timers_.push_back(&timer); }
 
-  // Runs every timer that is due at the current time.
+  // Runs every timer that is due now.
   void RunDue() {
     for (;;) {
       FakeTimer* next = NextArmed();
-      if (next == nullptr || next->Due() > clock_.now) return;
+      if (next == nullptr || next->Due() > clock_.MonotonicMs()) return;
       Fire(*next);
       if (stopped) return;
     }
   }
 
-  // Moves the clock to the next due tick and runs it; false when no timer is
-  // armed (the run is idle) or the loop was stopped.
+  // Waits for the next due tick and runs it; false when no timer is armed
+  // (the run is idle) or the loop was stopped.
   bool Step() {
     if (stopped) return false;
     FakeTimer* next = NextArmed();
     if (next == nullptr) return false;
-    if (next->Due() > clock_.now) clock_.now = next->Due();
+    if (next->Due() > clock_.MonotonicMs()) waitUntil_(next->Due());
     Fire(*next);
     return true;
   }
 
-  // Steps until no timer is armed, the loop stops, or maxTicks ticks ran.
-  // Returns the number of ticks.
-  int RunUntilIdle(int maxTicks = 100000) {
-    int n = 0;
-    while (n < maxTicks && Step()) ++n;
-    return n;
+  // The due time of the next tick; -1 when no timer is armed.
+  std::int64_t NextDue() {
+    FakeTimer* next = NextArmed();
+    return next == nullptr ? -1 : next->Due();
   }
 
-  // Steps while the predicate is false.
+  // Steps while the predicate is false, at most maxTicks ticks.
   int RunUntil(const std::function<bool()>& done, int maxTicks = 100000) {
     int n = 0;
     while (n < maxTicks && !done() && Step()) ++n;
@@ -103,7 +109,7 @@ class FakeEventLoop {
   }
   void Fire(FakeTimer& timer) {
     // The next tick of a periodic timer counts from this one.
-    timer.due_ = clock_.now + timer.interval_;
+    timer.due_ = clock_.MonotonicMs() + timer.interval_;
     ++timer.ticks;
     tickLog.push_back(timer.name);
     timer.running = true;
@@ -111,7 +117,8 @@ class FakeEventLoop {
     timer.running = false;
   }
 
-  FakeClock& clock_;
+  platform::Clock& clock_;
+  std::function<void(std::int64_t)> waitUntil_;
   std::vector<FakeTimer*> timers_;
 };
 

@@ -1,0 +1,55 @@
+# Fails when a file includes against the layering: a subsystem may include
+# its own headers and those of the subsystems below it, never above; Qt and
+# the Windows GUI headers only in their front-ends; no front-end includes the
+# other, and the tools include no front-end.
+# Usage: cmake -DSOURCE_DIR=<project> -P CheckLayers.cmake
+cmake_minimum_required(VERSION 3.25)
+set(layers platform ui settings link measure display window qt win32)
+set(rank_platform 0)
+set(rank_ui 1)
+set(rank_settings 2)
+set(rank_link 3)
+set(rank_measure 4)
+set(rank_display 5)
+set(rank_window 6)
+set(rank_qt 7)
+set(rank_win32 7)
+set(rank_tools 8)
+
+file(GLOB_RECURSE files RELATIVE ${SOURCE_DIR}
+     ${SOURCE_DIR}/src/*.h ${SOURCE_DIR}/src/*.cpp ${SOURCE_DIR}/tools/*.h ${SOURCE_DIR}/tools/*.cpp)
+set(faults "")
+foreach(file ${files})
+  if(file MATCHES "^src/([a-z0-9]+)/")
+    set(layer ${CMAKE_MATCH_1})
+  else()
+    set(layer tools)
+  endif()
+  file(STRINGS ${SOURCE_DIR}/${file} includes REGEX "^#include")
+  foreach(line ${includes})
+    if(line MATCHES "^#include \"([a-z0-9]+)/")
+      set(used ${CMAKE_MATCH_1})
+      if(NOT used IN_LIST layers)
+        continue()
+      endif()
+      if(NOT used STREQUAL layer AND
+         (rank_${used} GREATER_EQUAL rank_${layer} OR used MATCHES "^(qt|win32)$"))
+        list(APPEND faults "${file}: ${line} (${layer} may not use ${used})")
+      endif()
+    elseif(line MATCHES "^#include <(Q[A-Za-z]*|qpa/[a-z]+\\.h)>" AND NOT layer STREQUAL "qt")
+      list(APPEND faults "${file}: ${line} (Qt outside its front-end)")
+    elseif(line MATCHES "^#include <(commctrl|commdlg|windowsx|uxtheme|shellapi)\\.h>"
+           AND NOT layer STREQUAL "win32")
+      list(APPEND faults "${file}: ${line} (the Windows GUI outside its front-end)")
+    elseif(line MATCHES "^#include <windows\\.h>" AND NOT layer MATCHES "^(platform|win32|tools)$")
+      list(APPEND faults "${file}: ${line} (Windows outside the platform and its front-end)")
+    endif()
+  endforeach()
+endforeach()
+
+if(faults)
+  list(JOIN faults "\n  " text)
+  message(FATAL_ERROR "Includes against the layering:\n  ${text}")
+endif()
+list(LENGTH files count)
+message(STATUS "Layering holds in ${count} files")

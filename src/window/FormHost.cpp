@@ -1,0 +1,169 @@
+#include "window/FormHost.h"
+
+#include <utility>
+
+#include "window/InputRules.h"
+#include "window/Layout.h"
+#include "window/TabOrder.h"
+
+namespace kov::window {
+
+FormHost::FormHost(Toolkit& toolkit, HostWorld world, HostParts parts)
+    : toolkit_(toolkit),
+      timer1_(parts.timer1),
+      timer3_(parts.timer3),
+      timer4_(parts.timer4),
+      clock_(world.clock, [this] { PaintGraphsNow(); }),
+      display_(parts.xportData, parts.xportWF, *this, *this) {
+  // The handlers wait on the clock that paints first.
+  HostWorld outside{world.sockets,
+                    clock_,
+                    world.textFiles,
+                    world.profileFiles,
+                    std::move(world.programFolder),
+                    std::move(world.waveformPath)};
+  form_ = std::make_unique<Form>(
+      FormWorld{*this, ui::Timers{timer1_, timer3_, timer4_}, display_, std::move(outside)});
+  timer1_.handler = [this] { form_->Timer1_Timer(); };
+  timer3_.handler = [this] { form_->Timer3_Timer(); };
+  timer4_.handler = [this] { form_->Timer4_Timer(); };
+  parts.xportData.onChanged = [this] { GraphChanged(kSpectrumGraph); };
+  parts.xportWF.onChanged = [this] { GraphChanged(kWaterfallGraph); };
+  for (const ControlSpec& c : kControls) {
+    if (c.kind == Kind::Button) enabled_[c.name] = true;
+  }
+}
+
+bool FormHost::Load() {
+  form_->Form_Load();
+  if (!ended_) toolkit_.Focus(kFirstFocus);
+  return !ended_;
+}
+
+GuardedTimer& FormHost::Timer(int number) {
+  return number == 1 ? timer1_ : number == 3 ? timer3_ : timer4_;
+}
+
+void FormHost::Clicked(std::string_view button) {
+  if (button == "CmdMesStart") form_->CmdMesStart_Click();
+  if (button == "CmdMesBreak") form_->CmdMesBreak_Click();
+  if (button == "CmdExit") form_->CmdExit_Click();
+  if (button == "BtnSaveMespara") form_->BtnSaveMespara_Click();
+}
+
+bool FormHost::Accepts(std::string_view control, std::uint32_t madeAt) const {
+  return gate_.Accepts(control, madeAt, toolkit_.InputClockMs());
+}
+
+bool FormHost::EnterPresses(std::string_view focused) const {
+  const ControlSpec* spec = FindControl(focused);
+  return spec != nullptr && spec->kind == Kind::Button && Enabled(focused);
+}
+
+bool FormHost::Tab(bool forward) {
+  if (!parked_ || !toolkit_.Focused().empty()) return false;
+  const std::string from = *parked_;
+  parked_.reset();
+  toolkit_.Focus(NextTabStop(kTabOrder, from, forward, [this](std::string_view name) {
+    const ControlSpec* spec = FindControl(name);
+    return spec != nullptr && TakesFocus(spec->kind) && Enabled(name);
+  }));
+  return true;
+}
+
+void FormHost::Closed() { form_->WindowClosed(); }
+
+void FormHost::GraphChanged(const char* graph) {
+  // A pass changes a graph tens of thousands of times: paint it once, when
+  // the window next handles its events (or before a wait).
+  bool& pending = paintPending_[graph];
+  if (pending) return;
+  pending = true;
+  toolkit_.RequestPaint(graph);
+}
+
+void FormHost::GraphPainted(std::string_view graph) {
+  if (auto it = paintPending_.find(graph); it != paintPending_.end()) it->second = false;
+}
+
+void FormHost::PaintGraphsNow() {
+  if (ended_) return;
+  for (const char* graph : {kSpectrumGraph, kWaterfallGraph}) {
+    if (paintPending_[graph]) toolkit_.PaintNow(graph);
+  }
+}
+
+bool FormHost::Enabled(std::string_view control) const {
+  const auto it = enabled_.find(control);
+  return it == enabled_.end() || it->second;
+}
+
+std::string FormHost::EntryText(ui::Entry entry) const { return toolkit_.Text(ControlName(entry)); }
+
+void FormHost::SetEntryText(ui::Entry entry, std::string_view text) {
+  toolkit_.SetText(ControlName(entry), text);
+}
+
+std::int16_t FormHost::CheckValue() const {
+  switch (toolkit_.Check()) {
+    case CheckState::Checked:
+      return 1;
+    case CheckState::Third:
+      return 2;
+    default:
+      return 0;
+  }
+}
+
+void FormHost::SetCheckValue(std::int16_t value) {
+  toolkit_.SetCheck(value == 2   ? CheckState::Third
+                    : value == 1 ? CheckState::Checked
+                                 : CheckState::Clear);
+}
+
+std::string FormHost::StatusText() const { return toolkit_.Text(kStatusLine); }
+
+void FormHost::SetStatusText(std::string_view text) {
+  toolkit_.SetText(kStatusLine, text);
+  // At once: a blocking wait often follows, and the text announces it.
+  toolkit_.PaintNow(kStatusLine);
+}
+
+void FormHost::SetLabelText(ui::Label label, std::string_view text) {
+  toolkit_.SetText(ControlName(label), text);
+  toolkit_.PaintNow(ControlName(label));
+}
+
+void FormHost::SetButtonEnabled(ui::Button button, bool enabled) {
+  const std::string name = ControlName(button);
+  // The focus stays with a button that is disabled under it, as the operator
+  // left it, instead of moving on to the next button (終了, say), where one
+  // more Enter would end the program.
+  if (!enabled && toolkit_.Focused() == name) {
+    parked_ = name;
+    toolkit_.Focus("");
+  }
+  toolkit_.SetEnabled(name, enabled);
+  enabled_[name] = enabled;
+  gate_.SetEnabled(name, enabled, toolkit_.InputClockMs());
+  if (enabled && parked_ == name) {
+    parked_.reset();
+    if (toolkit_.Focused().empty()) toolkit_.Focus(name);
+  }
+}
+
+void FormHost::ShowMessage(std::string_view text) { toolkit_.ShowMessage(kMessageCaption, text); }
+
+void FormHost::ProcessPendingEvents() { toolkit_.ProcessPendingEvents(); }
+
+void FormHost::EndProgram() {
+  if (ended_) return;
+  ended_ = true;
+  timer1_.Shutdown();
+  timer3_.Shutdown();
+  timer4_.Shutdown();
+  toolkit_.Hide();
+  toolkit_.Quit();
+}
+
+}  // namespace kov::window

@@ -1,0 +1,50 @@
+// What only the Qt window has: its fonts and its widgets' own settings.
+#include <gtest/gtest.h>
+
+#include <QFont>
+#include <QPlainTextEdit>
+
+#include "QtDriver.h"
+#include "fakes/FakeClock.h"
+#include "fakes/FakeProfileFiles.h"
+#include "fakes/FakeSockets.h"
+#include "fakes/FakeTextFiles.h"
+
+namespace kov::testing {
+namespace {
+
+class QtFormTest : public ::testing::Test {
+ protected:
+  QtFormTest() {
+    driver.Open(window::HostWorld{sockets, clock, files, profiles, "/opt/kov", "WFdata.txt"});
+  }
+  fakes::FakeClock clock;
+  fakes::FakeSockets sockets{clock};
+  fakes::FakeTextFiles files;
+  fakes::FakeProfileFiles profiles;
+  QtDriver driver;
+};
+
+TEST_F(QtFormTest, FontsOfTheDesign) {
+  for (const window::ControlSpec& c : window::kControls) {
+    if (c.kind == window::Kind::Graph) continue;
+    const QFont font = driver.Widget(c.name)->font();
+    const bool design = c.pointSize > 0;
+    EXPECT_EQ(font.families().contains("IPAPGothic"), design) << c.name;
+    if (!design) continue;
+    EXPECT_DOUBLE_EQ(font.pointSizeF(), c.pointSize) << c.name;
+    EXPECT_EQ(font.weight(), QFont::Normal) << c.name;
+  }
+  EXPECT_DOUBLE_EQ(driver.Widget("Label5")->font().pointSizeF(), 10.8);
+  EXPECT_DOUBLE_EQ(driver.Widget("CmdExit")->font().pointSizeF(), 11.4);
+}
+
+TEST_F(QtFormTest, TheStatusLineIsReadOnlyAndTheGraphsTakeNoFocus) {
+  EXPECT_TRUE(static_cast<QPlainTextEdit*>(driver.Widget("Text1"))->isReadOnly());
+  for (const char* name : {"XportData", "XportWF", "Label3"}) {
+    EXPECT_EQ(driver.Widget(name)->focusPolicy(), Qt::NoFocus) << name;
+  }
+}
+
+}  // namespace
+}  // namespace kov::testing

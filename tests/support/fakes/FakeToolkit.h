@@ -1,0 +1,73 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "window/Toolkit.h"
+
+namespace kov::fakes {
+
+// A toolkit's window in memory: the controls' texts, enabling and the focus
+// as plain values, and every call in `log` in order.
+class FakeToolkit : public window::Toolkit {
+ public:
+  std::string Text(std::string_view control) const override {
+    const auto it = texts.find(std::string(control));
+    return it == texts.end() ? std::string() : it->second;
+  }
+  void SetText(std::string_view control, std::string_view text) override {
+    texts[std::string(control)] = std::string(text);
+  }
+  void PaintNow(std::string_view control) override {
+    log.push_back("paint " + std::string(control));
+  }
+  void RequestPaint(std::string_view graph) override {
+    log.push_back("request " + std::string(graph));
+  }
+  void SetEnabled(std::string_view button, bool enabled) override {
+    disabled[std::string(button)] = !enabled;
+    log.push_back(std::string(enabled ? "enable " : "disable ") + std::string(button));
+  }
+  window::CheckState Check() const override { return check; }
+  void SetCheck(window::CheckState state) override { check = state; }
+  std::string Focused() const override { return focus; }
+  void Focus(std::string_view control) override {
+    focus = std::string(control);
+    log.push_back("focus " + focus);
+  }
+  void ShowMessage(std::string_view caption, std::string_view text) override {
+    messages.push_back(std::string(caption) + "|" + std::string(text));
+  }
+  void ProcessPendingEvents() override {
+    if (onProcessEvents) onProcessEvents();
+  }
+  void Hide() override { log.push_back("hide"); }
+  void Quit() override { log.push_back("quit"); }
+  std::uint32_t InputClockMs() const override { return inputClock; }
+
+  std::map<std::string, std::string> texts;
+  std::map<std::string, bool> disabled;
+  window::CheckState check = window::CheckState::Clear;
+  std::string focus;
+  std::vector<std::string> messages;
+  std::vector<std::string> log;
+  std::uint32_t inputClock = 100000;
+  std::function<void()> onProcessEvents;
+};
+
+// A toolkit's timer that only records whether it is armed.
+class FakeTimerBackend : public window::TimerBackend {
+ public:
+  void Arm(std::int32_t milliseconds) override { armed = milliseconds; }
+  void Disarm() override { armed = 0; }
+  void Fire() {
+    if (onFired) onFired();
+  }
+  std::int32_t armed = 0;  // the interval it is armed with; 0: disarmed
+};
+
+}  // namespace kov::fakes

@@ -1,0 +1,124 @@
+#pragma once
+
+// The cases of the window contract (see WindowContract.h).
+#include "WindowContract.h"
+
+namespace kov::testing {
+
+TYPED_TEST_P(WindowContract, StartUpWithoutASettingsFile) {
+  ASSERT_TRUE(this->Open());
+  auto& d = this->driver;
+  EXPECT_EQ(d.Caption(), "KOV_Xport_WindowsAPI_広帯域電磁波測定");
+  const std::pair<const char*, const char*> defaults[] = {
+      {"TxtXportIP", "1"}, {"TxtXportPort", "1"}, {"TxtStartFQ", "451"},
+      {"TxtEndFQ", "550"}, {"TxtInterval", "5"},  {"TxtTime", "1"}};
+  for (const auto& [name, value] : defaults) EXPECT_EQ(this->Text(name), value) << name;
+  EXPECT_EQ(d.Toolkit().Check(), window::CheckState::Checked);
+  for (const char* name :
+       {"Text1", "Label16", "Label17", "Label18", "Label19", "Label20", "Label21"}) {
+    EXPECT_EQ(this->Text(name), "") << name;
+  }
+  EXPECT_FALSE(d.Enabled("CmdMesBreak"));
+  for (const char* b : {"CmdMesStart", "CmdExit", "BtnSaveMespara", "TxtStartFQ", "Chk1"}) {
+    EXPECT_TRUE(d.Enabled(b)) << b;
+  }
+  EXPECT_EQ(this->Focused(), "CmdMesStart");
+  // Every control where the layout puts it (twips / 15 at 96 dpi).
+  for (const window::ControlSpec& c : window::kControls) {
+    EXPECT_EQ(d.Geometry(c.name), (Rect{c.left / 15, c.top / 15, c.width / 15, c.height / 15}))
+        << c.name;
+  }
+  EXPECT_EQ(d.Client(), (Rect{0, 0, 10656 / 15, 10215 / 15}));
+  EXPECT_FALSE(d.Resizable());
+  this->Until([] { return false; }, 50);
+  // Both graphs show their background only.
+  EXPECT_EQ(d.Shown("XportData").At(3, 3), 0x000000u);
+  EXPECT_EQ(d.Shown("XportWF").At(3, 3), 0x0000FFu);
+  EXPECT_EQ(d.Host().Timer(1).Interval(), 0);
+  EXPECT_FALSE(d.Host().Timer(1).Enabled() || d.Host().Timer(3).Enabled() ||
+               d.Host().Timer(4).Enabled());
+  EXPECT_TRUE(std::filesystem::is_empty(this->dir.Path())) << "nothing written at start-up";
+}
+
+TYPED_TEST_P(WindowContract, StartUpWithASettingsFileAndTheSaveButton) {
+  this->Ini(
+      "[COMMUNICATION]\r\nXport_IP=10.1.2.3\r\nXport_Port=2000\r\n"
+      "[MES_PARA]\r\nSTART_FQ=600\r\nEND_FQ=700\r\nINTERVAL=2\r\nCOUNT=4\r\nD_LEVEL=2\r\n");
+  ASSERT_TRUE(this->Open());
+  auto& d = this->driver;
+  EXPECT_EQ(this->Text("TxtXportIP"), "10.1.2.3");
+  EXPECT_EQ(this->Text("TxtTime"), "4");
+  EXPECT_EQ(d.Toolkit().Check(), window::CheckState::Third);
+  d.Press("Chk1");
+  EXPECT_EQ(d.Toolkit().Check(), window::CheckState::Checked) << "a click leaves the third state";
+  d.Press("Chk1");
+  EXPECT_EQ(d.Toolkit().Check(), window::CheckState::Clear);
+  d.Press("Chk1");
+  d.Toolkit().SetText("TxtEndFQ", "");
+  d.Press("BtnSaveMespara");
+  EXPECT_EQ(Slurp(this->dir / "KOV_Xport.ini"),
+            "[COMMUNICATION]\r\nXport_IP=10.1.2.3\r\nXport_Port=2000\r\n"
+            "[MES_PARA]\r\nSTART_FQ=600\r\nEND_FQ=\r\nINTERVAL=2\r\nCOUNT=4\r\nD_LEVEL= 1\r\n");
+}
+
+// Enter presses the focused push button and nothing else; Esc presses
+// nothing. Each row in a window of its own over a world in memory.
+TYPED_TEST_P(WindowContract, EnterPressesOnlyTheFocusedButton) {
+  struct Row {
+    const char* focus;
+    Key key;
+    const char* pressed;  // "" for none
+  };
+  const Row rows[] = {{"CmdMesStart", Key::Return, "CmdMesStart"},
+                      {"CmdMesStart", Key::Enter, "CmdMesStart"},
+                      {"CmdExit", Key::Return, "CmdExit"},
+                      {"BtnSaveMespara", Key::Return, "BtnSaveMespara"},
+                      {"CmdMesStart", Key::Escape, ""},
+                      {"TxtStartFQ", Key::Return, ""},
+                      {"TxtXportPort", Key::Enter, ""},
+                      {"Chk1", Key::Return, ""},
+                      {"Text1", Key::Return, ""}};
+  for (const Row& row : rows) {
+    TypeParam d;
+    this->fakeSockets.sent.clear();
+    this->fakeProfiles.writes.clear();
+    ASSERT_TRUE(this->OpenInMemory(d));
+    d.Toolkit().Focus(row.focus);
+    d.Key(row.key);
+    d.RunUntil([] { return false; }, 20);
+    const std::string what = std::string(row.focus) + " key " + std::to_string(int(row.key));
+    const std::string pressed = row.pressed;
+    const auto& writes = this->fakeProfiles.writes;
+    const bool saved =
+        std::any_of(writes.begin(), writes.end(), [](const auto& w) { return w.key == "D_LEVEL"; });
+    EXPECT_EQ(!this->fakeSockets.sent.empty(), pressed == "CmdMesStart") << what;
+    EXPECT_EQ(d.Host().Ended(), pressed == "CmdExit") << what;
+    EXPECT_EQ(saved, pressed == "BtnSaveMespara") << what;
+  }
+}
+
+TYPED_TEST_P(WindowContract, TabWalksTheDesignOrderAndSkipsLabelsAndGraphs) {
+  ASSERT_TRUE(this->Open());
+  auto& d = this->driver;
+  const std::vector<std::string> order(std::begin(window::kTabOrder), std::end(window::kTabOrder));
+  // The break button is disabled after start-up and so skipped; enable it to
+  // see its place.
+  d.Toolkit().SetEnabled("CmdMesBreak", true);
+  d.Toolkit().Focus("CmdMesStart");
+  std::vector<std::string> walked;
+  for (std::size_t i = 0; i < order.size(); ++i) {
+    walked.push_back(this->Focused());
+    d.Key(Key::Tab);
+  }
+  EXPECT_EQ(walked, order);
+  EXPECT_EQ(this->Focused(), "CmdMesStart") << "wraps round";
+  d.Key(Key::Backtab);
+  EXPECT_EQ(this->Focused(), "TxtXportPort");
+}
+
+REGISTER_TYPED_TEST_SUITE_P(WindowContract, StartUpWithoutASettingsFile,
+                            StartUpWithASettingsFileAndTheSaveButton,
+                            EnterPressesOnlyTheFocusedButton,
+                            TabWalksTheDesignOrderAndSkipsLabelsAndGraphs);
+
+}  // namespace kov::testing
