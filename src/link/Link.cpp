@@ -175,9 +175,13 @@ ReplyOutcome Link::RecvGDReply() {
       phaseStart = clock_.MonotonicMs();
       continue;
     }
-    // Each failed poll waits up to 1 ms for data, so the limits mean about
-    // 5 s each on any machine and the loop does not keep a processor busy.
-    if (state_.SockRet < 0) sockets_.WaitReadable(state_.XportSock, 1);
+    // A failed poll waits for data or the window's input, at most until the
+    // time-out: the loop keeps no processor busy, and input is handled at once.
+    if (state_.SockRet < 0) {
+      const std::int64_t left = kReplyTimeOutMs - (clock_.MonotonicMs() - phaseStart);
+      window_.WaitForEvents(state_.XportSock,
+                            static_cast<std::int32_t>(std::max<std::int64_t>(left, 1)));
+    }
   }
 }
 

@@ -8,6 +8,8 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QSocketNotifier>
+#include <QTimer>
 #include <QWindow>
 #include <utility>
 
@@ -181,6 +183,16 @@ void QtForm::ShowMessage(std::string_view caption, std::string_view text) {
 }
 
 void QtForm::ProcessPendingEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+
+void QtForm::WaitForEvents(platform::SocketHandle socket, std::int32_t timeoutMs) {
+  // The event loop sleeps until the socket, the time-out or the window's own
+  // events wake it, and runs what woke it.
+  QSocketNotifier readable(static_cast<qintptr>(socket), QSocketNotifier::Read);
+  QTimer timeOut;
+  timeOut.setSingleShot(true);
+  timeOut.start(timeoutMs);
+  QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
 
 void QtForm::Hide() { hide(); }
 

@@ -46,6 +46,7 @@ class QtForm : public QWidget, public window::Toolkit {
   void Focus(std::string_view control) override;
   void ShowMessage(std::string_view caption, std::string_view text) override;
   void ProcessPendingEvents() override;
+  void WaitForEvents(platform::SocketHandle socket, std::int32_t timeoutMs) override;
   void Hide() override;
   void Quit() override;
   std::uint32_t InputClockMs() const override;

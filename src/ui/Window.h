@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/Sockets.h"
 #include "ui/Controls.h"
 
 namespace kov::ui {
@@ -39,6 +40,10 @@ class Window : public LevelRange, public Labels {
   virtual void ShowMessage(std::string_view text) = 0;
   // Runs the window events that are pending (clicks, ticks, painting).
   virtual void ProcessPendingEvents() = 0;
+  // Waits, without spinning, until the socket has something to read (data,
+  // its end or an error), a window event is pending, or timeoutMs pass. It may
+  // run the window's pending events itself, as ProcessPendingEvents does.
+  virtual void WaitForEvents(platform::SocketHandle socket, std::int32_t timeoutMs) = 0;
   // Closes the window at once; no further tick or click reaches a handler.
   virtual void EndProgram() = 0;
 };

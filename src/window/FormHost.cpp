@@ -156,6 +156,10 @@ void FormHost::ShowMessage(std::string_view text) { toolkit_.ShowMessage(kMessag
 
 void FormHost::ProcessPendingEvents() { toolkit_.ProcessPendingEvents(); }
 
+void FormHost::WaitForEvents(platform::SocketHandle socket, std::int32_t timeoutMs) {
+  toolkit_.WaitForEvents(socket, timeoutMs);
+}
+
 void FormHost::EndProgram() {
   if (ended_) return;
   ended_ = true;

@@ -75,6 +75,7 @@ class FormHost : public ui::Window {
   void SetButtonEnabled(ui::Button button, bool enabled) override;
   void ShowMessage(std::string_view text) override;
   void ProcessPendingEvents() override;
+  void WaitForEvents(platform::SocketHandle socket, std::int32_t timeoutMs) override;
   void EndProgram() override;
 
  private:

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/Sockets.h"
+
 namespace kov::window {
 
 enum class CheckState { Clear, Checked, Third };
@@ -33,6 +35,9 @@ class Toolkit {
   // Modal, with one OK button; returns when OK is pressed.
   virtual void ShowMessage(std::string_view caption, std::string_view text) = 0;
   virtual void ProcessPendingEvents() = 0;
+  // Waits until the socket has something to read, input or another event
+  // for the window is pending, or timeoutMs pass; may run the pending events.
+  virtual void WaitForEvents(platform::SocketHandle socket, std::int32_t timeoutMs) = 0;
   // The two steps of the end of the program.
   virtual void Hide() = 0;
   virtual void Quit() = 0;

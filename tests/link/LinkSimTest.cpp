@@ -2,6 +2,7 @@
 // fake clock.
 #include <gtest/gtest.h>
 
+#include "FastForwardSockets.h"
 #include "SimProcess.h"
 #include "fakes/FakeClock.h"
 #include "fakes/FakeProfileFiles.h"
@@ -28,19 +29,6 @@ struct SimCase {
   bool cfAnswered = false;
 };
 
-class FakeWaitSockets : public platform::SystemSockets {
- public:
-  explicit FakeWaitSockets(fakes::FakeClock& clock) : clock_(clock) {}
-  bool WaitReadable(platform::SocketHandle socket, std::int32_t timeoutMs) override {
-    if (SystemSockets::WaitReadable(socket, 0)) return true;
-    clock_.Advance(timeoutMs);
-    return false;
-  }
-
- private:
-  fakes::FakeClock& clock_;
-};
-
 class LinkSimTest : public ::testing::TestWithParam<SimCase> {};
 
 TEST_P(LinkSimTest, FetchesOneBand) {
@@ -51,9 +39,10 @@ TEST_P(LinkSimTest, FetchesOneBand) {
 
   fakes::FakeClock clock;
   platform::SystemSockets realSockets;
-  FakeWaitSockets fakeWaitSockets(clock);
+  testing::FastForwardSockets fastSockets;
+  fastSockets.clock = &clock;
   platform::Sockets& sockets =
-      c.fakeWaits ? static_cast<platform::Sockets&>(fakeWaitSockets) : realSockets;
+      c.fakeWaits ? static_cast<platform::Sockets&>(fastSockets) : realSockets;
   fakes::FakeWindow window;
   window.entries[ui::Entry::TxtXportIP] = "127.0.0.1";
   window.entries[ui::Entry::TxtXportPort] = std::to_string(sim.Port());
@@ -62,6 +51,7 @@ TEST_P(LinkSimTest, FetchesOneBand) {
   settings::Settings settings(profiles, "/opt/kov");
   LinkState state;
   Link link(state, sockets, clock, window, ui::Timers{t1, t3, t4}, settings);
+  window.onWait = [&](platform::SocketHandle s, std::int32_t ms) { sockets.WaitReadable(s, ms); };
 
   link.SocketsInitialize();
   link.XportConnect();
@@ -113,7 +103,8 @@ INSTANTIATE_TEST_SUITE_P(
         SimCase{.name = "AnswersTheRepeatOnly",
                 .options = {"--answer-repeat-only"},
                 .measuredPoints = 320,
-                .repeated = true},
+                .repeated = true,
+                .fakeWaits = true},
         SimCase{.name = "CFAnswerBeforeGD",
                 .options = {"--cf-reply", "CF OK / \r\n"},
                 .measuredPoints = 320,

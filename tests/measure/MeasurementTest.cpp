@@ -335,7 +335,7 @@ TEST(Run, ExitInsideTheReceiveLoopEndsEverything) {
   run.Entries("450", "470", "2", "5");
   run.form.CmdMesStart_Click();
   run.window.onProcessEvents = [&] {
-    if (run.window.processEventsCalls == 100) run.form.CmdExit_Click();
+    if (run.window.processEventsCalls == 3) run.form.CmdExit_Click();
   };
   run.RunToEnd();
   EXPECT_TRUE(run.form.Ended());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <functional>
 #include <string>
 
@@ -63,6 +64,15 @@ class RunRig {
     loop.Add(t3);
     loop.Add(t4);
     window.onProcessEvents = [this] { loop.RunDue(); };
+    // A wait for the instrument ends early when a timer is due, as the
+    // window's own wait wakes for a tick.
+    window.onWait = [this, &sockets = world.sockets](platform::SocketHandle s, std::int32_t ms) {
+      const std::int64_t due = loop.NextDue();
+      const std::int64_t untilTick =
+          due < 0 ? ms : std::max<std::int64_t>(due - clock.MonotonicMs(), 0);
+      sockets.WaitReadable(s, static_cast<std::int32_t>(std::min<std::int64_t>(ms, untilTick)));
+      loop.RunDue();
+    };
   }
 
   void Entries(const char* start, const char* end, const char* count, const char* interval) {

@@ -90,7 +90,8 @@ class WindowContract : public ::testing::Test {
     return driver.Open(window::HostWorld{sockets, clock, textFiles, profiles, dir.Path().string(),
                                          dir.File("WFdata.txt")});
   }
-  // The window over an outside world wholly in memory.
+  // The window over an outside world wholly in memory: for what starts no
+  // run (a toolkit's wait for the instrument needs a real socket).
   bool OpenInMemory(Driver& d) {
     return d.Open(
         window::HostWorld{fakeSockets, clock, fakeFiles, fakeProfiles, "/opt/kov", "WFdata.txt"});

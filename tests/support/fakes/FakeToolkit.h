@@ -45,6 +45,7 @@ class FakeToolkit : public window::Toolkit {
   void ProcessPendingEvents() override {
     if (onProcessEvents) onProcessEvents();
   }
+  void WaitForEvents(platform::SocketHandle, std::int32_t) override {}
   void Hide() override { log.push_back("hide"); }
   void Quit() override { log.push_back("quit"); }
   std::uint32_t InputClockMs() const override { return inputClock; }

@@ -52,6 +52,10 @@ class FakeWindow : public ui::Window {
     ++processEventsCalls;
     if (onProcessEvents) onProcessEvents();
   }
+  void WaitForEvents(platform::SocketHandle socket, std::int32_t timeoutMs) override {
+    ++waits;
+    if (onWait) onWait(socket, timeoutMs);
+  }
   void EndProgram() override {
     ended = true;
     log.push_back("end");
@@ -88,6 +92,9 @@ class FakeWindow : public ui::Window {
   std::function<void()> onProcessEvents;
   std::function<void()> onEnd;
   std::function<void(Label)> onLabel;
+  // What a wait does: nothing by default (the loop polls at once again).
+  std::function<void(platform::SocketHandle, std::int32_t)> onWait;
+  int waits = 0;
 };
 
 }  // namespace kov::fakes
