@@ -1,5 +1,5 @@
-# Cross-build of the measurement core for 64-bit Windows with mingw-w64; the
-# tests run under Wine.
+# Cross-build of the program for 64-bit Windows with mingw-w64; the tests run
+# under Wine.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)

@@ -5,6 +5,10 @@
 #include <ctime>
 #include <thread>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace kov::platform {
 
 void SystemClock::Sleep(std::int32_t milliseconds) {
@@ -17,20 +21,30 @@ std::int64_t SystemClock::MonotonicMs() {
       .count();
 }
 
+#ifdef _WIN32
+std::string SystemClock::TimeOfDayText() {
+  // The user's own time format ("hh" in it would be a 12-hour picture, so
+  // none is given).
+  wchar_t text[64];
+  const int n = GetTimeFormatW(LOCALE_USER_DEFAULT, 0, nullptr, nullptr, text, 64);
+  if (n <= 1) return {};
+  const int bytes = WideCharToMultiByte(CP_UTF8, 0, text, n - 1, nullptr, 0, nullptr, nullptr);
+  std::string utf8(static_cast<std::size_t>(bytes), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text, n - 1, utf8.data(), bytes, nullptr, nullptr);
+  return utf8;
+}
+#else
 std::string SystemClock::TimeOfDayText() {
   // The operator's own time format: the locale's, not the C default.
   static const bool localeSet = std::setlocale(LC_TIME, "") != nullptr;
   (void)localeSet;
   const std::time_t now = std::time(nullptr);
   std::tm local{};
-#ifdef _WIN32
-  localtime_s(&local, &now);
-#else
   localtime_r(&now, &local);
-#endif
   char text[64];
   const std::size_t n = std::strftime(text, sizeof text, "%X", &local);
   return std::string(text, n);
 }
+#endif
 
 }  // namespace kov::platform

@@ -1,22 +1,16 @@
 #include <winsock2.h>
 #include <ws2tcpip.h>
-// After winsock2.h, which must come before windows.h.
-#include <mmsystem.h>
 
 #include <cstring>
 
+#include "platform/CodePage.h"
 #include "platform/SystemSockets.h"
 
 namespace kov::platform {
 
 int SystemSockets::Startup(std::uint16_t version) {
   WSADATA data;
-  const int result = ::WSAStartup(version, &data);
-  // The reply loop waits 1 ms per failed poll; at the default 15.6 ms tick
-  // its two 5000-poll limits would take well over a minute each. Windows
-  // gives the period back when the program ends.
-  if (result == 0) ::timeBeginPeriod(1);
-  return result;
+  return ::WSAStartup(version, &data);
 }
 
 SocketHandle SystemSockets::Socket(int family, int type, int protocol) {
@@ -24,7 +18,9 @@ SocketHandle SystemSockets::Socket(int family, int type, int protocol) {
   return s == INVALID_SOCKET ? kInvalidSocket : static_cast<SocketHandle>(s);
 }
 
-std::uint32_t SystemSockets::InetAddr(const std::string& text) { return ::inet_addr(text.c_str()); }
+std::uint32_t SystemSockets::InetAddr(const std::string& text) {
+  return ::inet_addr(ToSystemCodePage(text).c_str());
+}
 
 int SystemSockets::Connect(SocketHandle socket, const SocketAddressRecord& address) {
   sockaddr_in in{};

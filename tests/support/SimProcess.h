@@ -1,9 +1,13 @@
 #pragma once
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <chrono>
 #include <cstdio>
@@ -14,16 +18,70 @@
 #include <thread>
 #include <vector>
 
+#ifndef _WIN32
 extern char** environ;
+#endif
 
 namespace kov::testing {
 
 // Runs build/xport-sim (path from XPORT_SIM) on a free port of 127.0.0.1 for
-// the life of the object, with its command log in a temporary file.
+// the life of the object, with its command log in a temporary file. Under
+// Windows (and Wine) it runs xport-sim.exe.
 class SimProcess {
  public:
   static const char* Path() { return std::getenv("XPORT_SIM"); }
 
+#ifdef _WIN32
+  explicit SimProcess(std::vector<std::string> options = {}) {
+    char folder[MAX_PATH], file[MAX_PATH];
+    GetTempPathA(MAX_PATH, folder);
+    GetTempFileNameA(folder, "sim", 0, file);
+    logPath_ = file;
+    std::string command = "\"" + WindowsPath(Path()) + "\" --port 0 --log \"" + logPath_ + "\"";
+    for (const std::string& o : options) command += " \"" + o + "\"";
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    HANDLE read = nullptr, write = nullptr;
+    if (!CreatePipe(&read, &write, &inherit, 0)) return;
+    SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOA start{};
+    start.cb = sizeof start;
+    start.dwFlags = STARTF_USESTDHANDLES;
+    start.hStdOutput = write;
+    start.hStdError = write;
+    PROCESS_INFORMATION info{};
+    if (CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
+                       nullptr, &start, &info)) {
+      process_ = info.hProcess;
+      CloseHandle(info.hThread);
+    }
+    CloseHandle(write);
+    std::string line;
+    char c;
+    DWORD n = 0;
+    while (ReadFile(read, &c, 1, &n, nullptr) && n == 1 && c != '\n') line.push_back(c);
+    CloseHandle(read);
+    const std::size_t colon = line.rfind(':');
+    if (colon != std::string::npos) port_ = std::atoi(line.c_str() + colon + 1);
+  }
+
+  ~SimProcess() {
+    Stop();
+    DeleteFileA(logPath_.c_str());
+  }
+
+  bool Running() const { return process_ != nullptr && port_ > 0; }
+
+  // Ends it (every command is in its log as it arrives) and waits for it.
+  int Stop() {
+    if (process_ == nullptr) return status_;
+    TerminateProcess(process_, 0);
+    WaitForSingleObject(process_, INFINITE);
+    CloseHandle(process_);
+    process_ = nullptr;
+    status_ = 0;
+    return status_;
+  }
+#else
   explicit SimProcess(std::vector<std::string> options = {}) {
     char logTemplate[] = "/tmp/xport-sim-log-XXXXXX";
     const int logFd = mkstemp(logTemplate);
@@ -59,11 +117,7 @@ class SimProcess {
     Stop();
     std::remove(logPath_.c_str());
   }
-  SimProcess(const SimProcess&) = delete;
-  SimProcess& operator=(const SimProcess&) = delete;
-
   bool Running() const { return pid_ > 0 && port_ > 0; }
-  int Port() const { return port_; }
 
   // SIGTERM, then the exit status (-1 if it did not exit normally).
   int Stop() {
@@ -97,6 +151,11 @@ class SimProcess {
     status_ = exited ? WEXITSTATUS(status) : -1;
     return status_;
   }
+#endif
+
+  SimProcess(const SimProcess&) = delete;
+  SimProcess& operator=(const SimProcess&) = delete;
+  int Port() const { return port_; }
 
   // The commands received so far, each with its CR LF, in order.
   std::vector<std::string> Commands() const {
@@ -112,6 +171,14 @@ class SimProcess {
   }
 
  private:
+  // A path of the system under Wine ("/work/x.exe") as Windows sees it.
+  static std::string WindowsPath(std::string path) {
+    if (path.empty() || path[0] != '/') return path;
+    for (char& c : path) {
+      if (c == '/') c = '\\';
+    }
+    return "Z:" + path;
+  }
   static std::string Unescape(const std::string& text) {
     std::string out;
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -134,7 +201,11 @@ class SimProcess {
     return out;
   }
 
+#ifdef _WIN32
+  HANDLE process_ = nullptr;
+#else
   pid_t pid_ = -1;
+#endif
   int port_ = 0;
   int status_ = -1;
   std::string logPath_;

@@ -1,0 +1,215 @@
+#include "win32/Win32Form.h"
+
+#include <utility>
+
+#include "display/Palette.h"
+#include "win32/Text.h"
+
+namespace kov::win32 {
+namespace {
+
+using window::Kind;
+
+constexpr wchar_t kFormClass[] = L"KOV_Xport_WindowsAPI_Form";
+constexpr wchar_t kGraphClass[] = L"KOV_Xport_Graph";
+constexpr wchar_t kNameProperty[] = L"KOV_Xport.Name";
+constexpr int kFirstId = 100;
+constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+constexpr DWORD kFormExStyle = WS_EX_CONTROLPARENT;
+
+int ScreenDpi() {
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+  ReleaseDC(nullptr, screen);
+  return dpi > 0 ? dpi : 96;
+}
+
+// The design face with the Shift-JIS character set, regular, at the design
+// size for this screen.
+HFONT DesignFont(double points, int dpi) {
+  const int height = -static_cast<int>(points * dpi / 72.0 + 0.5);
+  return CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
+                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                     DEFAULT_PITCH | FF_DONTCARE, Wide(window::kFontFamilies[0]).c_str());
+}
+
+void RegisterClasses(HINSTANCE instance, WNDPROC form, WNDPROC graph) {
+  WNDCLASSEXW c{};
+  c.cbSize = sizeof c;
+  c.lpfnWndProc = form;
+  c.hInstance = instance;
+  c.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  c.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  c.lpszClassName = kFormClass;
+  RegisterClassExW(&c);
+  c.lpfnWndProc = graph;
+  c.hbrBackground = nullptr;  // the graph paints all of itself
+  c.lpszClassName = kGraphClass;
+  RegisterClassExW(&c);
+}
+
+std::pair<const wchar_t*, DWORD> ClassAndStyle(Kind kind) {
+  switch (kind) {
+    case Kind::Label:
+      return {L"STATIC", SS_LEFT | SS_NOPREFIX};
+    case Kind::Entry:
+      return {L"EDIT", ES_AUTOHSCROLL | WS_TABSTOP};
+    case Kind::Status:
+      return {L"EDIT", ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_TABSTOP};
+    case Kind::Check:
+      return {L"BUTTON", BS_3STATE | WS_TABSTOP};
+    case Kind::Button:
+      return {L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP};
+    case Kind::Graph:
+      return {kGraphClass, 0};
+  }
+  return {L"STATIC", 0};
+}
+
+}  // namespace
+
+Win32Form::Win32Form(window::HostWorld world, MessageHook showMessage)
+    : showMessage_(std::move(showMessage)), dpi_(ScreenDpi()) {
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  RegisterClasses(instance, FormProc, GraphProc);
+  RECT frame{0, 0, window::Pixels(window::kClientWidthTwips, dpi_),
+             window::Pixels(window::kClientHeightTwips, dpi_)};
+  AdjustWindowRectEx(&frame, kFormStyle, FALSE, kFormExStyle);
+  window_ = CreateWindowExW(kFormExStyle, kFormClass, Wide(window::kCaption).c_str(), kFormStyle,
+                            CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
+                            frame.bottom - frame.top, nullptr, nullptr, instance, this);
+  for (Win32Timer* t : {&timer1_, &timer3_, &timer4_}) t->Attach(window_);
+  smallFont_ = DesignFont(10.8, dpi_);
+  largeFont_ = DesignFont(11.4, dpi_);
+  auto graph = [this](const char* name, display::Rgb background) {
+    const window::ControlSpec& c = *window::FindControl(name);
+    return std::make_unique<DibSurface>(window::Pixels(c.width, dpi_),
+                                        window::Pixels(c.height, dpi_), background);
+  };
+  data_ = graph(window::kSpectrumGraph, display::kSpectrumBackground);
+  wf_ = graph(window::kWaterfallGraph, display::kWaterfallBackground);
+  CreateControls();
+  host_ = std::make_unique<window::FormHost>(
+      *this, std::move(world),
+      window::HostParts{data_->Surface(), wf_->Surface(), timer1_, timer3_, timer4_});
+}
+
+Win32Form::~Win32Form() {
+  host_.reset();
+  DestroyWindow(window_);
+  DeleteObject(smallFont_);
+  DeleteObject(largeFont_);
+}
+
+void Win32Form::CreateControls() {
+  controls_.assign(std::size(window::kControls), nullptr);
+  // Windows moves the focus in the order the controls were made: the tab
+  // order first, then the controls that take no focus.
+  for (const char* name : window::kTabOrder) {
+    const window::ControlSpec* c = window::FindControl(name);
+    CreateControl(*c, static_cast<int>(c - window::kControls));
+  }
+  for (int row = 0; row < static_cast<int>(std::size(window::kControls)); ++row) {
+    if (controls_[row] == nullptr) CreateControl(window::kControls[row], row);
+  }
+}
+
+HWND Win32Form::CreateControl(const window::ControlSpec& c, int row) {
+  const auto [windowClass, style] = ClassAndStyle(c.kind);
+  const DWORD exStyle = c.kind == Kind::Entry || c.kind == Kind::Status ? WS_EX_CLIENTEDGE : 0;
+  HWND control = CreateWindowExW(
+      exStyle, windowClass, Wide(c.text).c_str(), WS_CHILD | WS_VISIBLE | style,
+      window::Pixels(c.left, dpi_), window::Pixels(c.top, dpi_), window::Pixels(c.width, dpi_),
+      window::Pixels(c.height, dpi_), window_, reinterpret_cast<HMENU>(INT_PTR{kFirstId + row}),
+      GetModuleHandleW(nullptr), this);
+  SetPropW(control, kNameProperty, reinterpret_cast<HANDLE>(INT_PTR{row + 1}));
+  HGDIOBJ font = c.pointSize == 0         ? GetStockObject(DEFAULT_GUI_FONT)
+                 : c.pointSize < 11.0     ? static_cast<HGDIOBJ>(smallFont_)
+                                          : static_cast<HGDIOBJ>(largeFont_);
+  SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  controls_[row] = control;
+  names_[control] = c.name;
+  return control;
+}
+
+void Win32Form::Show() {
+  ShowWindow(window_, SW_SHOW);
+  UpdateWindow(window_);
+}
+
+HWND Win32Form::Control(std::string_view name) const {
+  const window::ControlSpec* c = window::FindControl(name);
+  return c == nullptr ? nullptr : controls_[c - window::kControls];
+}
+
+std::string Win32Form::NameOf(HWND control) const {
+  const auto it = names_.find(control);
+  return it == names_.end() ? std::string() : it->second;
+}
+
+std::string Win32Form::Text(std::string_view control) const {
+  HWND w = Control(control);
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(w)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextW(w, text.data(), static_cast<int>(text.size()))));
+  return Utf8(text);
+}
+
+void Win32Form::SetText(std::string_view control, std::string_view text) {
+  SetWindowTextW(Control(control), Wide(text).c_str());
+}
+
+void Win32Form::PaintNow(std::string_view control) {
+  RedrawWindow(Control(control), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+}
+
+void Win32Form::RequestPaint(std::string_view graph) {
+  InvalidateRect(Control(graph), nullptr, FALSE);
+}
+
+void Win32Form::SetEnabled(std::string_view button, bool enabled) {
+  EnableWindow(Control(button), enabled ? TRUE : FALSE);
+}
+
+window::CheckState Win32Form::Check() const {
+  const LRESULT state = SendMessageW(Control(window::kCheckBox), BM_GETCHECK, 0, 0);
+  return state == BST_CHECKED         ? window::CheckState::Checked
+         : state == BST_INDETERMINATE ? window::CheckState::Third
+                                      : window::CheckState::Clear;
+}
+
+void Win32Form::SetCheck(window::CheckState state) {
+  const WPARAM value = state == window::CheckState::Checked ? BST_CHECKED
+                       : state == window::CheckState::Third ? BST_INDETERMINATE
+                                                            : BST_UNCHECKED;
+  SendMessageW(Control(window::kCheckBox), BM_SETCHECK, value, 0);
+}
+
+std::string Win32Form::Focused() const { return NameOf(GetFocus()); }
+
+void Win32Form::Focus(std::string_view control) {
+  SetFocus(control.empty() ? window_ : Control(control));
+}
+
+void Win32Form::ShowMessage(std::string_view caption, std::string_view text) {
+  if (showMessage_) return showMessage_(caption, text);
+  MessageBoxW(window_, Wide(text).c_str(), Wide(caption).c_str(), MB_OK);
+}
+
+void Win32Form::WaitForEvents(platform::SocketHandle socket, std::int32_t timeoutMs) {
+  // The socket's readiness as an event, waited on with the window's input:
+  // whichever comes first ends the wait.
+  WSAEVENT ready = WSACreateEvent();
+  WSAEventSelect(static_cast<SOCKET>(socket), ready, FD_READ | FD_CLOSE);
+  MsgWaitForMultipleObjectsEx(1, &ready, static_cast<DWORD>(timeoutMs), QS_ALLINPUT,
+                              MWMO_INPUTAVAILABLE);
+  WSAEventSelect(static_cast<SOCKET>(socket), nullptr, 0);
+  WSACloseEvent(ready);
+}
+
+void Win32Form::Hide() { ShowWindow(window_, SW_HIDE); }
+
+void Win32Form::Quit() { PostQuitMessage(0); }
+
+std::uint32_t Win32Form::InputClockMs() const { return GetTickCount(); }
+
+}  // namespace kov::win32

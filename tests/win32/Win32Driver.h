@@ -1,0 +1,111 @@
+#pragma once
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "WindowContract.h"
+#include "win32/Text.h"
+#include "win32/Win32Form.h"
+
+namespace kov::testing {
+
+// The Windows window, in this process (under Wine here), fed input as the
+// window system would feed it: messages through the form's own dispatch.
+class Win32Driver : public WindowDriver {
+ public:
+  ~Win32Driver() override {
+    for (auto& [id, action] : Pending()) KillTimer(nullptr, id);
+    Pending().clear();
+  }
+
+  bool Open(window::HostWorld world) override {
+    form_ = std::make_unique<win32::Win32Form>(std::move(world),
+                                               [this](std::string_view c, std::string_view t) {
+                                                 messages_.push_back(std::string(c) + "|" +
+                                                                     std::string(t));
+                                               });
+    const bool loaded = form_->Load();
+    if (loaded) form_->Show();
+    return loaded;
+  }
+  window::FormHost& Host() override { return form_->Host(); }
+  window::Toolkit& Toolkit() override { return *form_; }
+  bool Visible() override { return IsWindowVisible(form_->Handle()) != FALSE; }
+  std::string Caption() override {
+    wchar_t text[256];
+    return win32::Utf8(std::wstring(text, GetWindowTextW(form_->Handle(), text, 256)));
+  }
+  Rect Geometry(std::string_view control) override {
+    RECT r;
+    GetWindowRect(form_->Control(control), &r);
+    MapWindowPoints(nullptr, form_->Handle(), reinterpret_cast<POINT*>(&r), 2);
+    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+  }
+  Rect Client() override {
+    RECT r;
+    GetClientRect(form_->Handle(), &r);
+    return {0, 0, r.right, r.bottom};
+  }
+  bool Resizable() override {
+    return (GetWindowLongW(form_->Handle(), GWL_STYLE) & (WS_THICKFRAME | WS_MAXIMIZEBOX)) != 0;
+  }
+  bool Enabled(std::string_view control) override {
+    return IsWindowEnabled(form_->Control(control)) != FALSE;
+  }
+
+  void Key(testing::Key key) override {
+    static constexpr WPARAM kKeys[] = {VK_RETURN, VK_RETURN, VK_ESCAPE, VK_SPACE, VK_TAB, VK_TAB};
+    const WPARAM vk = kKeys[static_cast<int>(key)];
+    BYTE state[256];
+    GetKeyboardState(state);
+    const BYTE shift = state[VK_SHIFT];
+    state[VK_SHIFT] = key == Key::Backtab ? 0x80 : 0;
+    SetKeyboardState(state);
+    HWND focus = GetFocus() != nullptr ? GetFocus() : form_->Handle();
+    const LPARAM extended = key == Key::Enter ? (1 << 24) : 0;
+    Deliver(MSG{focus, WM_KEYDOWN, vk, 1 | extended, GetTickCount(), {}});
+    if (vk == VK_RETURN || vk == VK_ESCAPE || vk == VK_SPACE) {
+      Deliver(MSG{focus, WM_CHAR, vk == VK_SPACE ? WPARAM{' '} : vk, 1, GetTickCount(), {}});
+    }
+    Deliver(MSG{focus, WM_KEYUP, vk, 1 | extended | (3u << 30), GetTickCount(), {}});
+    state[VK_SHIFT] = shift;
+    SetKeyboardState(state);
+  }
+  // Made agoMs before now, delivered when the window next handles events.
+  void PostClick(std::string_view control, std::uint32_t agoMs) override {
+    HWND target = form_->Control(control);
+    RECT r;
+    GetClientRect(target, &r);
+    const LPARAM at = MAKELPARAM(r.right / 2, r.bottom / 2);
+    const DWORD madeAt = GetTickCount() - agoMs;
+    delayed_.push_back(MSG{target, WM_LBUTTONDOWN, MK_LBUTTON, at, madeAt, {}});
+    delayed_.push_back(MSG{target, WM_LBUTTONUP, 0, at, madeAt, {}});
+  }
+  void Press(std::string_view control) override {
+    HWND button = form_->Control(control);
+    if (!IsWindowEnabled(button)) return;
+    SendMessageW(form_->Handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(button));
+  }
+  void Close() override { SendMessageW(form_->Handle(), WM_CLOSE, 0, 0); }
+  Image Shown(std::string_view control) override;
+  bool RunUntil(const std::function<bool()>& done, int timeoutMs) override;
+  void WhenThen(std::function<bool()> when, std::function<void()> action) override;
+  std::vector<std::string> Messages() override { return messages_; }
+
+  win32::Win32Form& Form() { return *form_; }
+
+ private:
+  void Deliver(MSG message) { form_->Dispatch(message); }
+  void Pump();
+  static std::map<UINT_PTR, std::pair<std::function<bool()>, std::function<void()>>>& Pending();
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD);
+
+  std::unique_ptr<win32::Win32Form> form_;
+  std::vector<std::string> messages_;
+  std::vector<MSG> delayed_;
+};
+
+}  // namespace kov::testing
