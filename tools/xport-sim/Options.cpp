@@ -67,7 +67,9 @@ void AddOptions(CLI::App& app, Options& o) {
             "Close a connection when its Nth command arrives; 0 never does");
   app.add_option("--cf-reply", o.cfReply, "Send TEXT, as it is, after every \"CF\"")
       ->type_name("TEXT");
-  app.add_option("--seed", o.seed, "Seed of the synthetic spectrum: carriers and noise")
+  app.add_option("--seed", o.seed,
+                 "Seed of the synthetic spectrum: its noise, its stations and the carriers that "
+                 "come and go from pass to pass")
       ->type_name("N")
       ->capture_default_str()
       ->transform(WholeNumber(0, std::numeric_limits<std::uint32_t>::max()));
