@@ -13,6 +13,8 @@
 
 #include "SimProcess.h"
 #include "TestFiles.h"
+#include "link/Protocol.h"
+#include "measure/WaveformFile.h"
 
 namespace kov::sim {
 namespace {
@@ -169,14 +171,22 @@ INSTANTIATE_TEST_SUITE_P(
                       Refused{{"--close-after", "-1"}, "--close-after: -1 is outside"},
                       Refused{{"--seed", "-1"}, "--seed: -1 is outside"},
                       Refused{{"--seed", "4294967296"}, "--seed: 4294967296 is outside"},
-                      Refused{{"--port"}, "--port"}, Refused{{"--ports", "1"}, "--ports"}));
+                      Refused{{"--port"}, "--port"}, Refused{{"--ports", "1"}, "--ports"},
+                      Refused{{"--replay", "WFdata.txt"}, "--replay requires --start"},
+                      Refused{{"--start", "450"}, "--start requires --replay"},
+                      Refused{{"--replay", "WFdata.txt", "--start", "4.5e2"},
+                              "--start: '4.5e2' is not a whole number"},
+                      Refused{{"--replay", "WFdata.txt", "--start", "451"},
+                              "--start: 451 is not a multiple of 10: the program starts its "
+                              "bands at 450 for 451"}));
 
 TEST_F(SimOptionsTest, HelpNamesEveryOption) {
   const Outcome outcome = RunSim({"--help"});
   EXPECT_EQ(outcome.status, 0);
-  for (const char* option : {"--port", "--log", "--reply-delay-ms", "--chunk-bytes",
-                             "--chunk-gap-ms", "--entries", "--silent", "--answer-repeat-only",
-                             "--no-marker", "--close-after", "--cf-reply", "--seed"}) {
+  for (const char* option :
+       {"--port", "--log", "--reply-delay-ms", "--chunk-bytes", "--chunk-gap-ms", "--entries",
+        "--silent", "--answer-repeat-only", "--no-marker", "--close-after", "--cf-reply", "--seed",
+        "--replay", "--start"}) {
     EXPECT_NE(outcome.out.find(option), std::string::npos) << option;
   }
 }
@@ -193,6 +203,75 @@ TEST_F(SimOptionsTest, BusyPortLeavesTheLogAlone) {
   EXPECT_NE(second.err.find("127.0.0.1:" + port), std::string::npos) << second.err;
   EXPECT_EQ(testing::Slurp(log), "0 CF455\\r\\n\n");
   fs::remove(log);
+}
+
+// A recording of two passes over band 1, point 2 without data in pass 2.
+std::string TwoPassRecording() {
+  std::string text = "\r\n";
+  for (std::int16_t pass = 1; pass <= 2; ++pass) {
+    for (int k = 1; k <= 320; ++k) {
+      measure::AppendPointLine(text, pass, k, pass == 2 && k == 2 ? "00" : link::LevelText(-pass));
+    }
+    text += "\r\n";
+  }
+  return text;
+}
+
+struct ReplayFile {
+  const char* name;
+  std::optional<std::string> text;  // none: no such file
+  std::string says;
+};
+
+void PrintTo(const ReplayFile& file, std::ostream* os) { *os << file.name; }
+
+class SimReplayFileTest : public ::testing::TestWithParam<ReplayFile> {};
+
+// Read before the port is taken: a file that cannot be replayed ends the
+// simulator with the reason, before it listens.
+TEST_P(SimReplayFileTest, EndsBeforeListening) {
+  if (SimProcess::Path() == nullptr) GTEST_SKIP() << "XPORT_SIM not set";
+  const testing::TempDir dir;
+  if (GetParam().text) testing::Spit(dir / "WFdata.txt", *GetParam().text);
+  const Outcome outcome =
+      RunSim({"--port", "0", "--replay", dir.File("WFdata.txt"), "--start", "450"});
+  EXPECT_EQ(outcome.status, 1);
+  EXPECT_EQ(outcome.out, "");
+  EXPECT_EQ(outcome.err, "xport-sim: " + dir.File("WFdata.txt") + ": " + GetParam().says + "\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, SimReplayFileTest,
+    ::testing::Values(ReplayFile{"Missing", std::nullopt, "No such file or directory"},
+                      ReplayFile{"Empty", "", "holds no point lines"},
+                      ReplayFile{"Malformed", TwoPassRecording().substr(0, 100),
+                                 "line 8: the file ends: band 1 of pass 1 breaks off after 7 of "
+                                 "its 320 points"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Each connection counts the replies of each band on its own: the Nth reply
+// of a band is the recording's pass N of that band, looping after the last.
+TEST(SimReplay, AnswersPassAfterPassPerBandAndConnection) {
+  if (SimProcess::Path() == nullptr) GTEST_SKIP() << "XPORT_SIM not set";
+  const testing::TempDir dir;
+  testing::Spit(dir / "WFdata.txt", TwoPassRecording());
+  SimProcess sim({"--replay", dir.File("WFdata.txt"), "--start", "450"});
+  ASSERT_TRUE(sim.Running());
+  Client first(sim.Port());
+  Client second(sim.Port());
+  ASSERT_TRUE(first.Connected() && second.Connected());
+
+  const auto pointTwo = [](Client& client, const char* commands) {
+    client.Send(commands);
+    const link::BandLevels levels = link::SplitGDReply(client.Reply());
+    EXPECT_EQ(std::count(levels.begin(), levels.end(), levels[0]), levels[1] ? 320 : 319);
+    return levels[1].value_or("00");
+  };
+  EXPECT_EQ(pointTwo(first, "CF455\r\nGD\r\n"), "-001 ");
+  EXPECT_EQ(pointTwo(first, "CF465\r\nGD\r\n"), "-100 ") << "a band not recorded";
+  EXPECT_EQ(pointTwo(first, "CF455\r\nGD\r\n"), "00");
+  EXPECT_EQ(pointTwo(second, "CF455\r\nGD\r\n"), "-001 ");
+  EXPECT_EQ(pointTwo(first, "GD\r\n"), "-001 ");
 }
 
 struct StopCase {
