@@ -59,6 +59,10 @@ struct Synthetic {
   int noDataPerBand;  // points stored as "00"
 };
 
+void PrintTo(const Synthetic& synthetic, std::ostream* os) {
+  for (const auto& option : synthetic.options) *os << option << ' ';
+}
+
 class MeasureReplayTest : public ::testing::TestWithParam<Synthetic> {};
 
 // A recording played back is recorded again byte for byte: every pass of

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <set>
 
 #include "TestFiles.h"
 #include "link/Protocol.h"
@@ -57,6 +58,10 @@ struct TraceRow {
   int recordedPass;  // the pass of the recording that answers
 };
 
+void PrintTo(const TraceRow& row, std::ostream* os) {
+  *os << row.firstMHz << " MHz, pass " << row.pass;
+}
+
 class ReplayTraceTest : public ::testing::TestWithParam<TraceRow> {};
 
 TEST_P(ReplayTraceTest, AnswersWithThePassOfTheBand) {
@@ -89,6 +94,8 @@ struct BadFile {
   std::size_t maxPoints = Recording::kMaxPoints;
 };
 
+void PrintTo(const BadFile& file, std::ostream* os) { *os << file.name; }
+
 class ReplayBadFileTest : public ::testing::TestWithParam<BadFile> {};
 
 TEST_P(ReplayBadFileTest, IsRefusedWithTheReason) {
@@ -98,6 +105,15 @@ TEST_P(ReplayBadFileTest, IsRefusedWithTheReason) {
 }
 
 const Cell kLevel = [](int) { return std::string("-080 "); };
+
+// 200 bands, every level a text of its own.
+std::string AllDifferent() {
+  std::string text;
+  for (int band = 1; band <= 200; ++band) {
+    text += BandLines(1, band, [=](int k) { return std::to_string(band * 320 + k) + ".5"; });
+  }
+  return text;
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Files, ReplayBadFileTest,
@@ -120,8 +136,25 @@ INSTANTIATE_TEST_SUITE_P(
         BadFile{"LineTooLong", " 1,  1," + std::string(300, ' ') + "1\r\n",
                 "line 1: longer than 200 bytes"},
         BadFile{"TooLargeToHold", BandLines(1, 1, kLevel) + BandLines(1, 2, kLevel),
-                "line 322: more than 320 points, too many to hold for replay", 320}),
+                "line 322: more than 320 points, too many to hold for replay", 320},
+        BadFile{"TooManyDifferentLevelTexts", AllDifferent(),
+                "line 63734: too many different level texts to hold for replay"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ReplayLevelCodes, GiveEveryTextBackAsItWas) {
+  LevelCodes codes;
+  const std::vector<std::string> texts = {"-000 ",  "+000 ",  "-100 ", "+999 ", "-099 ",
+                                          "-0800 ", " -080 ", "-080",  "1e2"};
+  std::set<std::uint16_t> seen;
+  for (const auto& text : texts) {
+    const auto code = codes.Encode(text);
+    ASSERT_TRUE(code) << text;
+    EXPECT_EQ(codes.Decode(*code), text);
+    EXPECT_TRUE(seen.insert(*code).second) << text;
+  }
+  EXPECT_EQ(codes.Encode(" -080 "), codes.Encode(" -080 "));
+  EXPECT_EQ(codes.Decode(*codes.Encode("00")), std::nullopt);
+}
 
 TEST(ReplayFile, ReadsAFileLargerThanOneReadAndNamesAMissingOne) {
   const testing::TempDir dir;
