@@ -118,7 +118,6 @@ std::string AllDifferent() {
 INSTANTIATE_TEST_SUITE_P(
     Files, ReplayBadFileTest,
     ::testing::Values(
-        BadFile{"Empty", "", "holds no point lines"},
         BadFile{"OnlyEmptyLines", "\r\n\r\n", "holds no point lines"},
         BadFile{"NotAPointLine", BandLines(1, 1, kLevel) + "1,2,3,4\r\n",
                 "line 322: not a point line (pass, point, level): \"1,2,3,4\""},
