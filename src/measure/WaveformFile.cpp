@@ -81,10 +81,10 @@ std::optional<WaveformPoint> ParsePointLine(std::string_view line) {
   const auto point = WholeNumber(line, pos);
   if (!point || pos >= line.size() || line[pos++] != ',') return std::nullopt;
   const std::string_view cell = line.substr(pos);
-  if (cell == kNoData) return WaveformPoint{*pass, *point, std::nullopt};
+  if (cell == kNoData) return WaveformPoint{*pass, *point, std::nullopt, std::string(cell)};
   const auto level = Level(cell);
   if (!level) return std::nullopt;
-  return WaveformPoint{*pass, *point, level};
+  return WaveformPoint{*pass, *point, level, std::string(cell)};
 }
 
 }  // namespace kov::measure

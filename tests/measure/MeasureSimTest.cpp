@@ -7,6 +7,7 @@
 #include "ExpectedCommands.h"
 #include "RunRig.h"
 #include "SimProcess.h"
+#include "TestFiles.h"
 #include "platform/SystemSockets.h"
 
 namespace kov::measure {
@@ -37,6 +38,58 @@ TEST(MeasureSim, TwoPassesOverTwoBands) {
   EXPECT_EQ(profiles.writes.size(), 1u);  // the IP, at the connection
   EXPECT_EQ(rig.form.State().ConnectFlag, 0);
 }
+
+// The WFdata.txt of a run from 450 to endMHz against the simulator.
+std::string Record(testing::SimProcess& sim, const char* endMHz, const char* passes) {
+  platform::SystemSockets sockets;
+  fakes::FakeTextFiles files;
+  fakes::FakeProfileFiles profiles;
+  testing::RunRig rig(testing::RunWorld{sockets, files, profiles, "/opt/kov", "WFdata.txt"});
+  rig.form.Form_Load();
+  rig.Instrument("127.0.0.1", sim.Port());
+  rig.Entries("450", endMHz, passes, "5");
+  rig.form.CmdMesStart_Click();
+  rig.RunToEnd();
+  EXPECT_TRUE(rig.form.State().ErrMsg.empty());
+  return files.files["WFdata.txt"];
+}
+
+struct Synthetic {
+  std::vector<std::string> options;
+  int noDataPerBand;  // points stored as "00"
+};
+
+void PrintTo(const Synthetic& synthetic, std::ostream* os) {
+  for (const auto& option : synthetic.options) *os << option << ' ';
+}
+
+class MeasureReplayTest : public ::testing::TestWithParam<Synthetic> {};
+
+// A recording played back is recorded again byte for byte: every pass of
+// every band, each level text, and with a short reply the point without data
+// ("00") and the points the program fills with -100.
+TEST_P(MeasureReplayTest, RecordingReplayedIsRecordedAgain) {
+  if (testing::SimProcess::Path() == nullptr) GTEST_SKIP() << "XPORT_SIM not set";
+  const testing::TempDir dir;
+  std::string first;
+  {
+    testing::SimProcess synthetic(GetParam().options);
+    ASSERT_TRUE(synthetic.Running());
+    first = Record(synthetic, "480", "3");
+  }
+  ASSERT_EQ(std::count(first.begin(), first.end(), '\n'), 1 + 9 * 321);
+  int noData = 0;
+  for (std::size_t at = 0; (at = first.find(",00\r\n", at)) != std::string::npos; ++at) ++noData;
+  EXPECT_EQ(noData, 9 * GetParam().noDataPerBand);
+  testing::Spit(dir / "WFdata.txt", first);
+
+  testing::SimProcess replay({"--replay", dir.File("WFdata.txt"), "--start", "450"});
+  ASSERT_TRUE(replay.Running());
+  EXPECT_EQ(Record(replay, "480", "3"), first);
+}
+
+INSTANTIATE_TEST_SUITE_P(Replies, MeasureReplayTest,
+                         ::testing::Values(Synthetic{{}, 0}, Synthetic{{"--entries", "300"}, 1}));
 
 }  // namespace
 }  // namespace kov::measure

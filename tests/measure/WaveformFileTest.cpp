@@ -22,7 +22,7 @@ TEST_P(WaveformLineTest, WrittenAndReadBack) {
   std::string out;
   AppendPointLine(out, r.pass, r.point, r.cell);
   EXPECT_EQ(out, std::string(r.line) + "\r\n");
-  EXPECT_EQ(ParsePointLine(r.line), (WaveformPoint{r.pass, r.point, r.level}));
+  EXPECT_EQ(ParsePointLine(r.line), (WaveformPoint{r.pass, r.point, r.level, r.cell}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Lines, WaveformLineTest,
@@ -32,7 +32,8 @@ INSTANTIATE_TEST_SUITE_P(Lines, WaveformLineTest,
                                            LineRow{32767, 32640, "+005 ", " 32767,  32640,+005 ",
                                                    5},
                                            LineRow{3, 7, "-12.5", " 3,  7,-12.5", -12.5},
-                                           LineRow{2, 9, "- 0 8 0", " 2,  9,- 0 8 0", -80}));
+                                           LineRow{2, 9, "- 0 8 0", " 2,  9,- 0 8 0", -80},
+                                           LineRow{2, 10, " -080 ", " 2,  10, -080 ", -80}));
 
 TEST(WaveformLine, WhatIsNoPointLine) {
   for (const char* line :

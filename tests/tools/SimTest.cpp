@@ -13,6 +13,8 @@
 
 #include "SimProcess.h"
 #include "TestFiles.h"
+#include "link/Protocol.h"
+#include "measure/WaveformFile.h"
 
 namespace kov::sim {
 namespace {
@@ -169,14 +171,22 @@ INSTANTIATE_TEST_SUITE_P(
                       Refused{{"--close-after", "-1"}, "--close-after: -1 is outside"},
                       Refused{{"--seed", "-1"}, "--seed: -1 is outside"},
                       Refused{{"--seed", "4294967296"}, "--seed: 4294967296 is outside"},
-                      Refused{{"--port"}, "--port"}, Refused{{"--ports", "1"}, "--ports"}));
+                      Refused{{"--port"}, "--port"}, Refused{{"--ports", "1"}, "--ports"},
+                      Refused{{"--replay", "WFdata.txt"}, "--replay requires --start"},
+                      Refused{{"--start", "450"}, "--start requires --replay"},
+                      Refused{{"--replay", "WFdata.txt", "--start", "4.5e2"},
+                              "--start: '4.5e2' is not a whole number"},
+                      Refused{{"--replay", "WFdata.txt", "--start", "451"},
+                              "--start: 451 is not a multiple of 10: the program starts its "
+                              "bands at 450 for 451"}));
 
 TEST_F(SimOptionsTest, HelpNamesEveryOption) {
   const Outcome outcome = RunSim({"--help"});
   EXPECT_EQ(outcome.status, 0);
-  for (const char* option : {"--port", "--log", "--reply-delay-ms", "--chunk-bytes",
-                             "--chunk-gap-ms", "--entries", "--silent", "--answer-repeat-only",
-                             "--no-marker", "--close-after", "--cf-reply", "--seed"}) {
+  for (const char* option :
+       {"--port", "--log", "--reply-delay-ms", "--chunk-bytes", "--chunk-gap-ms", "--entries",
+        "--silent", "--answer-repeat-only", "--no-marker", "--close-after", "--cf-reply", "--seed",
+        "--replay", "--start"}) {
     EXPECT_NE(outcome.out.find(option), std::string::npos) << option;
   }
 }
@@ -193,6 +203,58 @@ TEST_F(SimOptionsTest, BusyPortLeavesTheLogAlone) {
   EXPECT_NE(second.err.find("127.0.0.1:" + port), std::string::npos) << second.err;
   EXPECT_EQ(testing::Slurp(log), "0 CF455\\r\\n\n");
   fs::remove(log);
+}
+
+// A recording of two passes over band 1, point 2 without data in pass 2.
+std::string TwoPassRecording() {
+  std::string text = "\r\n";
+  for (std::int16_t pass = 1; pass <= 2; ++pass) {
+    for (int k = 1; k <= 320; ++k) {
+      measure::AppendPointLine(text, pass, k, pass == 2 && k == 2 ? "00" : link::LevelText(-pass));
+    }
+    text += "\r\n";
+  }
+  return text;
+}
+
+// Read before the port is taken: a file that cannot be replayed ends the
+// simulator with the reason, before it listens.
+TEST_F(SimOptionsTest, ReplayOfAMissingOrBadFileEndsBeforeListening) {
+  const testing::TempDir dir;
+  const std::string path = dir.File("WFdata.txt");
+  for (const auto& [text, says] : {std::pair<const char*, const char*>{nullptr, "No such file"},
+                                   {" 1,  1,-001 \r\n", "line 1: the file ends: band 1"}}) {
+    if (text != nullptr) testing::Spit(path, text);
+    const Outcome outcome = RunSim({"--port", "0", "--replay", path, "--start", "450"});
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.out, "");
+    EXPECT_EQ(outcome.err.rfind("xport-sim: " + path + ": " + says, 0), 0u) << outcome.err;
+  }
+}
+
+// Each connection counts the replies of each band on its own: the Nth reply
+// of a band is the recording's pass N of that band, looping after the last.
+TEST(SimReplay, AnswersPassAfterPassPerBandAndConnection) {
+  if (SimProcess::Path() == nullptr) GTEST_SKIP() << "XPORT_SIM not set";
+  const testing::TempDir dir;
+  testing::Spit(dir / "WFdata.txt", TwoPassRecording());
+  SimProcess sim({"--replay", dir.File("WFdata.txt"), "--start", "450"});
+  ASSERT_TRUE(sim.Running());
+  Client first(sim.Port());
+  Client second(sim.Port());
+  ASSERT_TRUE(first.Connected() && second.Connected());
+
+  const auto pointTwo = [](Client& client, const char* commands) {
+    client.Send(commands);
+    const link::BandLevels levels = link::SplitGDReply(client.Reply());
+    EXPECT_EQ(std::count(levels.begin(), levels.end(), levels[0]), levels[1] ? 320 : 319);
+    return levels[1].value_or("00");
+  };
+  EXPECT_EQ(pointTwo(first, "CF455\r\nGD\r\n"), "-001 ");
+  EXPECT_EQ(pointTwo(first, "CF465\r\nGD\r\n"), "-100 ") << "a band not recorded";
+  EXPECT_EQ(pointTwo(first, "CF455\r\nGD\r\n"), "00");
+  EXPECT_EQ(pointTwo(second, "CF455\r\nGD\r\n"), "-001 ");
+  EXPECT_EQ(pointTwo(first, "GD\r\n"), "-001 ");
 }
 
 struct StopCase {

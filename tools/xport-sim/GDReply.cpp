@@ -6,13 +6,14 @@
 
 namespace kov::sim {
 
-std::string GDReply(double centreMHz, int entries, bool markers, const LevelSource& levels) {
-  const TraceRequest trace{centreMHz - 5.0, 10.0 / 320.0, entries};
-  const std::vector<int> found = levels.Levels(trace);
+std::string GDReply(double centreMHz, int entries, int pass, bool markers,
+                    const LevelSource& levels) {
+  const TraceRequest trace{centreMHz - 5.0, 10.0 / 320.0, entries, pass};
+  TraceLevels found = levels.Levels(trace);
   std::vector<link::ReplyEntry> reply;
   for (int k = 0; k < entries; ++k) {
-    reply.push_back({trace.firstMHz + k * trace.stepMHz,
-                     link::LevelText(found.at(static_cast<std::size_t>(k)))});
+    reply.push_back(
+        {trace.firstMHz + k * trace.stepMHz, std::move(found.at(static_cast<std::size_t>(k)))});
   }
   return link::BuildGDReply(reply, markers);
 }

@@ -32,6 +32,20 @@ CLI::Validator WholeNumber(std::int64_t low, std::int64_t high) {
       range);
 }
 
+// The program starts its bands at a multiple of 10 MHz, 0 to 32760.
+CLI::Validator BandStart() {
+  return CLI::Validator(
+      [](std::string& text) -> std::string {
+        std::string error = WholeNumber(0, 32760)(text);
+        if (error.empty() && std::stoi(text) % 10 != 0) {
+          error = text + " is not a multiple of 10: the program starts its bands at " +
+                  std::to_string(std::stoi(text) / 10 * 10) + " for " + text;
+        }
+        return error;
+      },
+      "0 to 32760, a multiple of 10");
+}
+
 void AddNumber(CLI::App& app, const char* name, int& value, std::int64_t low, std::int64_t high,
                const char* help) {
   const bool milliseconds = std::string_view(name).ends_with("-ms");
@@ -67,10 +81,27 @@ void AddOptions(CLI::App& app, Options& o) {
             "Close a connection when its Nth command arrives; 0 never does");
   app.add_option("--cf-reply", o.cfReply, "Send TEXT, as it is, after every \"CF\"")
       ->type_name("TEXT");
-  app.add_option("--seed", o.seed, "Seed of the synthetic spectrum: carriers and noise")
+  app.add_option("--seed", o.seed,
+                 "Seed of the synthetic spectrum: its noise, its stations and the carriers that "
+                 "come and go from pass to pass")
       ->type_name("N")
       ->capture_default_str()
       ->transform(WholeNumber(0, std::numeric_limits<std::uint32_t>::max()));
+  CLI::Option* replay =
+      app.add_option("--replay", o.replayPath,
+                     "Answer \"GD\" from a waveform file (\"WFdata.txt\") instead of the "
+                     "synthetic spectrum: the Nth reply of a connection for a band is pass N of "
+                     "that band in the file, from pass 1 again after its last; each level goes "
+                     "back as it was written. Bands the file does not hold get -100 at every point")
+          ->type_name("FILE");
+  CLI::Option* start = app.add_option("--start", o.startMHz,
+                                      "The recorded run's start frequency in MHz as the program "
+                                      "used it, a multiple of 10: band N is tuned to START + 5 + "
+                                      "10 x (N - 1)")
+                           ->type_name("MHZ")
+                           ->transform(BandStart());
+  replay->needs(start);
+  start->needs(replay);
 }
 
 }  // namespace
@@ -82,8 +113,9 @@ ParsedOptions ParseOptions(int argc, const char* const* argv, std::ostream& out,
       "Plays the device server and the spectrum analyser behind it, on 127.0.0.1 only.\n"
       "Commands end in CR LF; \"CF<MHz>\" tunes a connection to the 10 MHz band around\n"
       "<MHz> and \"GD\" answers with that band's trace. Every connection is served at\n"
-      "once and on its own. Prints \"listening on 127.0.0.1:PORT\" when ready; SIGTERM,\n"
-      "SIGINT or Ctrl+C end it with status 0.",
+      "once and on its own. The levels come from a synthetic spectrum that changes from\n"
+      "pass to pass, or with --replay from a recorded WFdata.txt. Prints \"listening on\n"
+      "127.0.0.1:PORT\" when ready; SIGTERM, SIGINT or Ctrl+C end it with status 0.",
       "xport-sim");
   AddOptions(app, parsed.options);
   try {

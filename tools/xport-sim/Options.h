@@ -20,6 +20,9 @@ struct Options {
   int closeAfter = 0;
   std::string cfReply;
   std::uint32_t seed = 1;
+  // Replay: the waveform file to play back, and its run's start in MHz.
+  std::string replayPath;
+  int startMHz = 0;
 };
 
 // The options to run with, or the exit status when the program ends here: 0

@@ -1,6 +1,7 @@
 #include "Session.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 #include "GDReply.h"
@@ -56,7 +57,8 @@ bool Session::Answer(const std::string& command) {
   ++gdSinceCF_;
   if (options_.silent || (options_.answerRepeatOnly && gdSinceCF_ < 2)) return true;
   if (!net::SleepUnlessStopped(options_.replyDelayMs)) return true;
-  return SendInPieces(GDReply(centreMHz_, options_.entries, !options_.noMarker, levels_));
+  const int pass = ++repliesPerBand_[std::llround(centreMHz_ * 1000.0)];
+  return SendInPieces(GDReply(centreMHz_, options_.entries, pass, !options_.noMarker, levels_));
 }
 
 // false when the connection failed; the stop leaves the rest unsent.

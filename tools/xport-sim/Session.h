@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <map>
 #include <string>
 
 #include "CommandLog.h"
@@ -9,8 +11,8 @@
 
 namespace kov::sim {
 
-// One connection: the band it is tuned to, its command count and its count of
-// "GD" since the last "CF" are its own.
+// One connection: the band it is tuned to, its command count, its count of
+// "GD" since the last "CF" and its count of replies per band are its own.
 class Session {
  public:
   Session(net::Socket socket, const Options& options, const LevelSource& levels, CommandLog& log);
@@ -37,6 +39,10 @@ class Session {
   double centreMHz_ = 455.0;
   int commands_ = 0;
   int gdSinceCF_ = 0;
+  // Replies sent per band, keyed by its centre in kHz: the run's pass for the
+  // level source. Replies, not "GD"s: a "GD" left unanswered and then
+  // repeated (--answer-repeat-only) is still one pass.
+  std::map<std::int64_t, int> repliesPerBand_;
 };
 
 }  // namespace kov::sim

@@ -2,23 +2,40 @@
 // 127.0.0.1, for the tests and the demo.
 #include <cstdio>
 #include <iostream>
+#include <memory>
 #include <string>
 
 #include "CommandLog.h"
 #include "Listener.h"
 #include "Net.h"
 #include "Options.h"
+#include "ReplaySource.h"
 #include "StopSignal.h"
 #include "SyntheticSpectrum.h"
 
+namespace {
+
+using namespace kov::sim;
+
+// The recording is read whole before the port is taken: a file that cannot
+// be replayed ends the simulator before any program connects.
+std::unique_ptr<LevelSource> MakeLevelSource(const Options& options, std::string& error) {
+  if (options.replayPath.empty()) return std::make_unique<SyntheticSpectrum>(options.seed);
+  auto recording = Recording::Load(options.replayPath, error);
+  if (!recording) return nullptr;
+  return std::make_unique<ReplaySource>(std::move(*recording), options.startMHz);
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
-  using namespace kov::sim;
   const ParsedOptions parsed = ParseOptions(argc, argv, std::cout, std::cerr);
   if (parsed.exitStatus) return *parsed.exitStatus;
   const Options& options = parsed.options;
 
   std::string error;
-  if (!net::Start(error) || !InstallStopHandlers(error)) {
+  const std::unique_ptr<LevelSource> levels = MakeLevelSource(options, error);
+  if (levels == nullptr || !net::Start(error) || !InstallStopHandlers(error)) {
     std::fprintf(stderr, "xport-sim: %s\n", error.c_str());
     return 1;
   }
@@ -39,7 +56,6 @@ int main(int argc, char** argv) {
   std::printf("listening on 127.0.0.1:%d\n", listening.port);
   std::fflush(stdout);
 
-  const SyntheticSpectrum spectrum(options.seed);
-  Listener(listening.socket, options, spectrum, log).Run();
+  Listener(listening.socket, options, *levels, log).Run();
   return 0;
 }
