@@ -123,9 +123,9 @@ HWND Win32Form::CreateControl(const window::ControlSpec& c, int row) {
       window::Pixels(c.height, dpi_), window_, reinterpret_cast<HMENU>(INT_PTR{kFirstId + row}),
       GetModuleHandleW(nullptr), this);
   SetPropW(control, kNameProperty, reinterpret_cast<HANDLE>(INT_PTR{row + 1}));
-  HGDIOBJ font = c.pointSize == 0         ? GetStockObject(DEFAULT_GUI_FONT)
-                 : c.pointSize < 11.0     ? static_cast<HGDIOBJ>(smallFont_)
-                                          : static_cast<HGDIOBJ>(largeFont_);
+  HGDIOBJ font = c.pointSize == 0     ? GetStockObject(DEFAULT_GUI_FONT)
+                 : c.pointSize < 11.0 ? static_cast<HGDIOBJ>(smallFont_)
+                                      : static_cast<HGDIOBJ>(largeFont_);
   SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   controls_[row] = control;
   names_[control] = c.name;
@@ -150,7 +150,8 @@ std::string Win32Form::NameOf(HWND control) const {
 std::string Win32Form::Text(std::string_view control) const {
   HWND w = Control(control);
   std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(w)) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(GetWindowTextW(w, text.data(), static_cast<int>(text.size()))));
+  text.resize(
+      static_cast<std::size_t>(GetWindowTextW(w, text.data(), static_cast<int>(text.size()))));
   return Utf8(text);
 }
 
@@ -160,6 +161,10 @@ void Win32Form::SetText(std::string_view control, std::string_view text) {
 
 void Win32Form::PaintNow(std::string_view control) {
   RedrawWindow(Control(control), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  // Hands what was painted to the screen now, before a blocking wait: Wine
+  // shows a window's drawing only when its thread next waits. This wait
+  // takes no message, so no input is handled.
+  MsgWaitForMultipleObjectsEx(0, nullptr, 0, QS_ALLINPUT, 0);
 }
 
 void Win32Form::RequestPaint(std::string_view graph) {

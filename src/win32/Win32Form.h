@@ -1,8 +1,8 @@
 #pragma once
 
 // winsock2.h must come before windows.h.
-#include <winsock2.h>
 #include <windows.h>
+#include <winsock2.h>
 
 #include <functional>
 #include <map>

@@ -62,7 +62,15 @@ bool Win32Form::Filter(const MSG& message) {
       case VK_ESCAPE:
         return false;
       case VK_TAB:
-        return !host_->Tab(!ShiftDown());
+        if (host_->Tab(!ShiftDown())) return false;
+        // The status line, a multi-line box, would keep the Tab: it moves on
+        // from there as from any other control.
+        if (SendMessageW(message.hwnd, WM_GETDLGCODE, VK_TAB, 0) &
+            (DLGC_WANTTAB | DLGC_WANTALLKEYS)) {
+          SetFocus(GetNextDlgTabItem(window_, message.hwnd, ShiftDown()));
+          return false;
+        }
+        return true;
       default:
         break;
     }

@@ -1,6 +1,6 @@
 // KOV_Xport_WindowsAPI.exe: the program on the Windows API.
-#include <winsock2.h>
 #include <windows.h>
+#include <winsock2.h>
 // After windows.h.
 #include <commctrl.h>
 #include <mmsystem.h>

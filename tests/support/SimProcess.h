@@ -2,6 +2,7 @@
 
 #ifdef _WIN32
 #include <windows.h>
+#include <winsock2.h>
 #else
 #include <signal.h>
 #include <spawn.h>

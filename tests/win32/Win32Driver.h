@@ -18,14 +18,20 @@ class Win32Driver : public WindowDriver {
   ~Win32Driver() override {
     for (auto& [id, action] : Pending()) KillTimer(nullptr, id);
     Pending().clear();
+    ForgetTheEnd();
+    if (form_ == nullptr) return;
+    // Left open until the process ends, its timers stopped: without a window
+    // manager, Wine takes 2 s to take a window off the screen.
+    for (int n : {1, 3, 4}) form_->Host().Timer(n).Shutdown();
+    (void)form_.release();
   }
 
   bool Open(window::HostWorld world) override {
-    form_ = std::make_unique<win32::Win32Form>(std::move(world),
-                                               [this](std::string_view c, std::string_view t) {
-                                                 messages_.push_back(std::string(c) + "|" +
-                                                                     std::string(t));
-                                               });
+    ForgetTheEnd();
+    form_ = std::make_unique<win32::Win32Form>(
+        std::move(world), [this](std::string_view c, std::string_view t) {
+          messages_.push_back(std::string(c) + "|" + std::string(t));
+        });
     const bool loaded = form_->Load();
     if (loaded) form_->Show();
     return loaded;
@@ -98,6 +104,13 @@ class Win32Driver : public WindowDriver {
   win32::Win32Form& Form() { return *form_; }
 
  private:
+  // The end of one window's program posts WM_QUIT to the thread: the next
+  // window of the same test process must not see it.
+  static void ForgetTheEnd() {
+    MSG quit;
+    while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+  }
   void Deliver(MSG message) { form_->Dispatch(message); }
   void Pump();
   static std::map<UINT_PTR, std::pair<std::function<bool()>, std::function<void()>>>& Pending();

@@ -107,7 +107,7 @@ TYPED_TEST_P(WindowContract, TabWalksTheDesignOrderAndSkipsLabelsAndGraphs) {
   const std::vector<std::string> order(std::begin(window::kTabOrder), std::end(window::kTabOrder));
   // The break button is disabled after start-up and so skipped; enable it to
   // see its place.
-  d.Toolkit().SetEnabled("CmdMesBreak", true);
+  d.Host().SetButtonEnabled(ui::Button::CmdMesBreak, true);
   d.Toolkit().Focus("CmdMesStart");
   std::vector<std::string> walked;
   for (std::size_t i = 0; i < order.size(); ++i) {

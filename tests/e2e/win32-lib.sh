@@ -1,0 +1,23 @@
+# Helpers for the Windows program under Wine, on top of lib.sh. The caller's
+# WINEPREFIX must have been started on this display.
+WINE=/usr/lib/wine/wine64
+
+# start_app EXE: the program copied beside the settings file and started.
+start_app() {
+  cp "$1" "$WORK/KOV_Xport_WindowsAPI.exe"
+  (cd "$WORK" && exec "$WINE" ./KOV_Xport_WindowsAPI.exe </dev/null >/dev/null 2>&1) &
+  APP_PID=$!
+  find_window 'KOV_Xport_WindowsAPI_'
+}
+
+# A window with exactly this name: the message box, not the form.
+find_exact() {
+  wait_for 20 bash -c "xdotool search --name '^$1\$' >'$WORK/box' 2>/dev/null" || return 1
+  BOX=$(head -1 "$WORK/box")
+}
+
+# shot FILE: the form's client area as it is on the screen.
+shot() { import -window "$WIN" "$1"; }
+
+# pixel FILE X Y: "R,G,B" of one pixel.
+pixel() { convert "$1" -format "%[fx:int(255*r)],%[fx:int(255*g)],%[fx:int(255*b)]" -crop "1x1+$2+$3" info:; }
