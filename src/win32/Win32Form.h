@@ -1,8 +1,8 @@
 #pragma once
 
-// winsock2.h must come before windows.h.
-#include <windows.h>
 #include <winsock2.h>
+// windows.h after winsock2.h, not before.
+#include <windows.h>
 
 #include <functional>
 #include <map>

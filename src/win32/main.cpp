@@ -1,6 +1,7 @@
 // KOV_Xport_WindowsAPI.exe: the program on the Windows API.
-#include <windows.h>
 #include <winsock2.h>
+// windows.h after winsock2.h, not before.
+#include <windows.h>
 // After windows.h.
 #include <commctrl.h>
 #include <mmsystem.h>

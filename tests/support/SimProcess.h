@@ -1,8 +1,9 @@
 #pragma once
 
 #ifdef _WIN32
-#include <windows.h>
 #include <winsock2.h>
+// windows.h after winsock2.h, not before.
+#include <windows.h>
 #else
 #include <signal.h>
 #include <spawn.h>
