@@ -1,5 +1,6 @@
 #include "measure/WaveformFile.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "platform/Numbers.h"
@@ -11,8 +12,12 @@ void SkipBlanks(std::string_view text, std::size_t& pos) {
   while (pos < text.size() && text[pos] == ' ') ++pos;
 }
 
-// A whole number of at most 9 digits at pos, optionally negative.
-std::optional<std::int32_t> WholeNumber(std::string_view text, std::size_t& pos) {
+// A whole number of at most 9 digits at pos, optionally negative. The
+// results go out through references, and the point line is built where it
+// is returned: copies of small records just written stall the processor,
+// and a recording has tens of millions of lines.
+bool WholeNumber(std::string_view text, std::size_t& at, std::int32_t& number) {
+  std::size_t pos = at;
   const bool negative = pos < text.size() && text[pos] == '-';
   if (negative) ++pos;
   const std::size_t first = pos;
@@ -20,19 +25,19 @@ std::optional<std::int32_t> WholeNumber(std::string_view text, std::size_t& pos)
   while (pos < text.size() && text[pos] >= '0' && text[pos] <= '9' && pos - first < 9) {
     value = value * 10 + (text[pos++] - '0');
   }
-  if (pos == first || (pos < text.size() && text[pos] >= '0' && text[pos] <= '9')) {
-    return std::nullopt;
-  }
-  return negative ? -value : value;
+  at = pos;
+  if (pos == first || (pos < text.size() && text[pos] >= '0' && text[pos] <= '9')) return false;
+  number = negative ? -value : value;
+  return true;
 }
 
 // The level field without its blanks: a sign, digits and at most one point.
-std::optional<double> Level(std::string_view cell) {
+bool Level(std::string_view cell, double& value) {
   char number[32];
   std::size_t n = 0;
   for (char c : cell) {
     if (c == ' ') continue;
-    if (n == sizeof number) return std::nullopt;
+    if (n == sizeof number) return false;
     number[n++] = c;
   }
   std::size_t pos = 0;
@@ -47,17 +52,18 @@ std::optional<double> Level(std::string_view cell) {
     } else if (number[pos] == '.') {
       plain = false;
     } else {
-      return std::nullopt;
+      return false;
     }
   }
-  if (pos == digits) return std::nullopt;
-  if (plain) return number[0] == '-' ? -whole : whole;
+  if (pos == digits) return false;
+  if (plain) {
+    value = number[0] == '-' ? -whole : whole;
+    return true;
+  }
   // Rare: a fraction or a very long number.
   const char* begin = number[0] == '+' ? number + 1 : number;
-  double value = 0;
   const auto [end, ec] = std::from_chars(begin, number + n, value);
-  if (ec != std::errc() || end != number + n) return std::nullopt;
-  return value;
+  return ec == std::errc() && end == number + n;
 }
 
 }  // namespace
@@ -73,18 +79,22 @@ void AppendPointLine(std::string& out, std::int16_t pass, std::int32_t point,
 }
 
 std::optional<WaveformPoint> ParsePointLine(std::string_view line) {
+  std::optional<WaveformPoint> point(std::in_place);
+  WaveformPoint& p = *point;
   std::size_t pos = 0;
   SkipBlanks(line, pos);
-  const auto pass = WholeNumber(line, pos);
-  if (!pass || pos >= line.size() || line[pos++] != ',') return std::nullopt;
+  bool ok = WholeNumber(line, pos, p.pass) && pos < line.size() && line[pos++] == ',';
   SkipBlanks(line, pos);
-  const auto point = WholeNumber(line, pos);
-  if (!point || pos >= line.size() || line[pos++] != ',') return std::nullopt;
-  const std::string_view cell = line.substr(pos);
-  if (cell == kNoData) return WaveformPoint{*pass, *point, std::nullopt, std::string(cell)};
-  const auto level = Level(cell);
-  if (!level) return std::nullopt;
-  return WaveformPoint{*pass, *point, level, std::string(cell)};
+  ok = ok && WholeNumber(line, pos, p.point) && pos < line.size() && line[pos++] == ',';
+  const std::string_view cell = line.substr(std::min(pos, line.size()));
+  p.cell = cell;
+  double level = 0;
+  if (ok && cell != kNoData) {
+    ok = Level(cell, level);
+    p.level = level;
+  }
+  if (!ok) point.reset();
+  return point;
 }
 
 }  // namespace kov::measure

@@ -20,12 +20,12 @@ void AppendPointLine(std::string& out, std::int16_t pass, std::int32_t point,
 
 // A point line read back: no level for "00". The cell is the level field as
 // written, blanks included ("-087 ", "00"), for readers that must give it back
-// byte for byte.
+// byte for byte; it points into the line read.
 struct WaveformPoint {
   std::int32_t pass = 0;
   std::int32_t point = 0;
   std::optional<double> level;
-  std::string cell;
+  std::string_view cell;
   bool operator==(const WaveformPoint&) const = default;
 };
 

@@ -1,0 +1,74 @@
+#include "SyntheticRecording.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "measure/WaveformFile.h"
+#include "platform/Numbers.h"
+
+namespace kov::bench {
+namespace {
+
+constexpr int kPoints = 102 * 320;
+
+std::uint32_t Hash(std::uint32_t x) {
+  x ^= x >> 16;
+  x *= 0x7FEB352Du;
+  x ^= x >> 15;
+  x *= 0x846CA68Bu;
+  x ^= x >> 16;
+  return x;
+}
+
+// The level text the instrument gives: sign, three digits, a blank.
+std::string LevelText(int level) {
+  char text[8];
+  std::snprintf(text, sizeof text, "%c%03d ", level < 0 ? '-' : '+', std::abs(level));
+  return text;
+}
+
+int Level(std::int32_t pass, int point) {
+  const std::uint32_t h = Hash(static_cast<std::uint32_t>(pass) * 40503u + point);
+  int level = -95 + static_cast<int>(h % 11);
+  const int carrier = point % 1087;  // about 30 carriers, three points wide
+  if (carrier < 3 && (point / 1087 % 3 != 0 || pass % 7 < 3)) level = -30 - 5 * carrier;
+  return level;
+}
+
+}  // namespace
+
+std::int32_t WriteRecording(const std::string& path, std::uint64_t bytes) {
+  std::vector<std::string> levels(101), points(kPoints + 1);
+  for (int l = 0; l <= 100; ++l) levels[l] = LevelText(-l);
+  for (int k = 1; k <= kPoints; ++k) points[k] = platform::BlankNumber(k) + ",";
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  if (file == nullptr) return 0;
+  std::uint64_t written = 2;
+  std::fputs("\r\n", file);
+  std::string pass;
+  std::int32_t p = 0;
+  while (written < bytes && p < 32767) {
+    ++p;
+    pass.clear();
+    const std::string prefix = platform::BlankNumber(p) + ", ";
+    for (int k = 1; k <= kPoints; ++k) {
+      const bool none = Hash(static_cast<std::uint32_t>(p) * 7919u + k) % 1000 == 0;
+      pass += prefix;
+      pass += points[k];
+      pass += none ? std::string(measure::kNoData) : levels[-Level(p, k)];
+      pass += "\r\n";
+      if (k % 320 == 0) pass += "\r\n";
+    }
+    written += std::fwrite(pass.data(), 1, pass.size(), file);
+  }
+  std::fclose(file);
+  // The lines are the program's own.
+  std::string line;
+  measure::AppendPointLine(line, 1, 1, levels[-Level(1, 1)]);
+  return line == platform::BlankNumber(1) + ", " + points[1] + levels[-Level(1, 1)] + "\r\n" ? p
+                                                                                             : 0;
+}
+
+}  // namespace kov::bench

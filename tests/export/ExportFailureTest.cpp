@@ -1,0 +1,160 @@
+// Refused command lines, missing and unwritable files: a clear message, a
+// non-zero status, and nothing half-written under an output's name.
+#include <filesystem>
+
+#include "ExportHarness.h"
+
+#ifndef _WIN32
+#include <signal.h>
+#include <sys/resource.h>
+#endif
+
+namespace kov::wfexport::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct BadCase {
+  const char* name;
+  std::vector<std::string> args;  // {in}, {out}, {ini} stand for files of the test
+  int status;
+  const char* message;
+};
+
+class ExportBadInput : public ::testing::TestWithParam<BadCase> {};
+
+TEST_P(ExportBadInput, RefusedWithoutAnyOutput) {
+  const BadCase& c = GetParam();
+  TempDir dir;
+  Spit(dir / "WFdata.txt", Recording(3, 1, [](int, int) { return "-088 "; }));
+  Spit(dir / "empty.txt", "");
+  Spit(dir / "458-452.ini", "[MES_PARA]\r\nSTART_FQ=458\r\nEND_FQ=452\r\n");
+  Spit(dir / "2000.ini", "[MES_PARA]\r\nSTART_FQ=0\r\nEND_FQ=2000\r\n");
+  fs::create_directories(dir / "out");
+  std::vector<std::string> args;
+  for (const std::string& a : c.args) {
+    if (a.rfind("{in}", 0) == 0)
+      args.push_back(dir.File(a.substr(4)));
+    else if (a.rfind("{out}", 0) == 0)
+      args.push_back((dir / "out" / a.substr(5)).string());
+    else
+      args.push_back(a);
+  }
+  const Outcome o = RunTool(args);
+  EXPECT_EQ(o.status, c.status) << o.err;
+  EXPECT_NE(o.err.find(c.message), std::string::npos) << o.err;
+  EXPECT_TRUE(fs::is_empty(dir / "out"));
+}
+
+const std::vector<std::string> kSummary = {"--summary", "{out}s.csv"};
+
+std::vector<std::string> With(std::vector<std::string> args,
+                              const std::vector<std::string>& more = kSummary) {
+  args.insert(args.end(), more.begin(), more.end());
+  return args;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ExportBadInput,
+    ::testing::Values(
+        BadCase{"missing", With({"--start", "450", "{in}none.txt"}), 1, "none.txt: "},
+        BadCase{"folder", With({"--start", "450", "{in}out"}), 1, "is a folder"},
+        BadCase{"empty", With({"--start", "450", "{in}empty.txt"}), 1, "holds no point line"},
+        BadCase{"no output folder",
+                {"--start", "450", "{in}WFdata.txt", "--csv", "{out}no/a.csv"},
+                1,
+                "cannot write"},
+        BadCase{"passes backwards", With({"--start", "450", "{in}WFdata.txt", "--passes", "5:2"}),
+                2, "above the second"},
+        BadCase{"passes not whole", With({"--start", "450", "{in}WFdata.txt", "--passes", "1.5:"}),
+                2, "whole numbers"},
+        BadCase{"negative width", With({"--start", "450", "{in}WFdata.txt", "--width=-5"}), 2,
+                "--width"},
+        BadCase{"no pass selected",
+                With({"--start", "450", "{in}WFdata.txt", "--passes", "100:200"}), 1,
+                "nothing selected"},
+        BadCase{"no frequency selected",
+                With({"--start", "450", "{in}WFdata.txt", "--freq", "300:400"}), 1,
+                "--freq selects no point"},
+        BadCase{"neither start nor ini", With({"{in}WFdata.txt"}), 2, "not both or neither"},
+        BadCase{"start and ini", With({"--start", "450", "--ini", "{in}x.ini", "{in}WFdata.txt"}),
+                2, "not both or neither"},
+        BadCase{"start off the tens", With({"--start", "451", "{in}WFdata.txt"}), 2,
+                "multiple of 10"},
+        BadCase{"ini missing", With({"--ini", "{in}x.ini", "{in}WFdata.txt"}), 1, "x.ini: "},
+        BadCase{"ini without a band", With({"--ini", "{in}458-452.ini", "{in}WFdata.txt"}), 1,
+                "plan no band"},
+        BadCase{"ini over 102 bands", With({"--ini", "{in}2000.ini", "{in}WFdata.txt"}), 1,
+                "start no run"},
+        BadCase{"one colour bound", With({"--start", "450", "{in}WFdata.txt", "--db-min", "-90"}),
+                2, "go together"},
+        BadCase{"no output", {"--start", "450", "{in}WFdata.txt"}, 2, "nothing to write"},
+        BadCase{"output over the input",
+                With({"--start", "450", "{in}WFdata.txt"}, {"--summary", "{in}WFdata.txt"}), 2,
+                "the waveform file itself"},
+        BadCase{"one output twice",
+                With({"--start", "450", "{in}WFdata.txt", "--csv", "{out}s.csv"}), 2,
+                "name one file"}),
+    [](const auto& info) {
+      std::string name = info.param.name;
+      for (char& ch : name) ch = std::isalnum(static_cast<unsigned char>(ch)) ? ch : '_';
+      return name;
+    });
+
+bool LeftoversIn(const fs::path& dir) {
+  for (const auto& entry : fs::directory_iterator(dir)) {
+    if (entry.path().filename().string().find(".part") != std::string::npos) return true;
+  }
+  return false;
+}
+
+TEST(ExportOutputFailure, AnEarlierOutputIsReplacedWhole) {
+  TempDir dir;
+  Spit(dir / "WFdata.txt", Recording(1, 1, [](int, int) { return "-088 "; }));
+  Spit(dir / "p.csv", "earlier");
+  ASSERT_EQ(
+      RunTool({"--start", "450", dir.File("WFdata.txt"), "--peaks", dir.File("p.csv")}).status, 0);
+  EXPECT_EQ(Slurp(dir / "p.csv"),
+            "low_mhz,centre_mhz,high_mhz,peak_mhz,peak_db,first_pass,last_pass,"
+            "passes_above_threshold\n");
+  EXPECT_FALSE(LeftoversIn(dir.Path()));
+}
+
+TEST(ExportOutputFailure, AFolderInTheOutputsPlaceStaysAndNothingIsLeft) {
+  TempDir dir;
+  Spit(dir / "WFdata.txt", Recording(1, 1, [](int, int) { return "-088 "; }));
+  fs::create_directories(dir / "taken.png");
+  const Outcome o =
+      RunTool({"--start", "450", dir.File("WFdata.txt"), "--waterfall", dir.File("taken.png")});
+  EXPECT_EQ(o.status, 1);
+  EXPECT_NE(o.err.find("cannot write " + dir.File("taken.png")), std::string::npos) << o.err;
+  EXPECT_TRUE(fs::is_directory(dir / "taken.png"));
+  EXPECT_TRUE(fs::is_empty(dir / "taken.png"));
+  EXPECT_FALSE(LeftoversIn(dir.Path()));
+}
+
+#ifndef _WIN32
+// A file-size limit that the CSV outgrows: the earlier file of that name
+// stays as it was.
+TEST(ExportOutputFailure, AFullFileLeavesTheEarlierOneAsItWas) {
+  TempDir dir;
+  Spit(dir / "WFdata.txt", Recording(3, 10, [](int, int) { return "-088 "; }));
+  Spit(dir / "a.csv", "earlier");
+  rlimit before{};
+  getrlimit(RLIMIT_FSIZE, &before);
+  rlimit limit = before;
+  limit.rlim_cur = 64 * 1024;
+  const auto handler = signal(SIGXFSZ, SIG_IGN);
+  setrlimit(RLIMIT_FSIZE, &limit);
+  const Outcome o = RunTool({"--start", "450", dir.File("WFdata.txt"), "--csv", dir.File("a.csv")});
+  setrlimit(RLIMIT_FSIZE, &before);
+  signal(SIGXFSZ, handler);
+  EXPECT_EQ(o.status, 1);
+  EXPECT_NE(o.err.find("cannot write " + dir.File("a.csv")), std::string::npos) << o.err;
+  EXPECT_EQ(Slurp(dir / "a.csv"), "earlier");
+  EXPECT_FALSE(LeftoversIn(dir.Path()));
+}
+#endif
+
+}  // namespace
+}  // namespace kov::wfexport::testing

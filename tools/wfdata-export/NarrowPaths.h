@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+namespace kov::wfexport {
+
+// Files named by paths as the command line gives them: bytes of the system's
+// code page on Windows (Japanese, say), which std::filesystem would convert
+// through the wrong one. Everything here hands the bytes to the system.
+
+// Whether both name one existing file (a link or another spelling included).
+bool SameFile(const std::string& a, const std::string& b);
+
+// Puts `from` in the place of `to`, replacing a file there; "" or why not.
+std::string MoveOver(const std::string& from, const std::string& to);
+
+// The size of an open file, 0 when unknown.
+std::uint64_t SizeOf(std::FILE* file);
+
+bool IsFolder(const std::string& path);
+
+// The last part of a path, after its last "/" or "\".
+std::string LastPart(const std::string& path);
+
+}  // namespace kov::wfexport

@@ -1,0 +1,84 @@
+#include "PeakFinder.h"
+
+#include <algorithm>
+#include <bit>
+#include <utility>
+
+namespace kov::wfexport {
+
+PeakFinder::PeakFinder(std::int32_t firstPoint, std::int32_t lastPoint, double threshold)
+    : firstPoint_(firstPoint),
+      threshold_(threshold),
+      points_(static_cast<std::size_t>(lastPoint - firstPoint + 1)),
+      passes_(points_.size()) {}
+
+void PeakFinder::Add(std::int32_t pass, std::int32_t point, double level) {
+  const auto i = static_cast<std::size_t>(point - firstPoint_);
+  PointPeak& p = points_[i];
+  if (level > p.max) p.max = level;
+  if (!(level > threshold_)) return;
+  if (!Risen(i)) Rise(i);
+  if (p.firstPass == 0 || pass < p.firstPass) p.firstPass = pass;
+  if (pass > p.lastPass) p.lastPass = pass;
+  auto& bits = passes_[Root(i)];
+  const auto word = static_cast<std::size_t>(pass) / 64;
+  if (bits.size() <= word) bits.resize(word + 1);
+  bits[word] |= std::uint64_t{1} << (pass % 64);
+}
+
+void PeakFinder::Rise(std::size_t i) {
+  points_[i].parent = i;
+  if (i > 0 && Risen(i - 1)) Join(i - 1, i);
+  if (i + 1 < points_.size() && Risen(i + 1)) Join(i, i + 1);
+}
+
+std::size_t PeakFinder::Root(std::size_t i) {
+  while (points_[i].parent != i) {
+    points_[i].parent = points_[points_[i].parent].parent;  // halve the path
+    i = points_[i].parent;
+  }
+  return i;
+}
+
+std::size_t PeakFinder::RootOf(std::size_t i) const {
+  while (points_[i].parent != i) i = points_[i].parent;
+  return i;
+}
+
+void PeakFinder::Join(std::size_t a, std::size_t b) {
+  std::size_t keep = Root(a), gone = Root(b);
+  if (keep == gone) return;
+  if (passes_[keep].size() < passes_[gone].size()) std::swap(keep, gone);
+  for (std::size_t w = 0; w < passes_[gone].size(); ++w) passes_[keep][w] |= passes_[gone][w];
+  std::vector<std::uint64_t>().swap(passes_[gone]);
+  points_[gone].parent = keep;
+}
+
+std::vector<Signal> PeakFinder::Signals() const {
+  std::vector<Signal> signals;
+  for (std::size_t i = 0; i < points_.size();) {
+    if (!Risen(i)) {
+      ++i;
+      continue;
+    }
+    Signal s;
+    s.peakLevel = points_[i].max;
+    s.lowPoint = s.peakPoint = firstPoint_ + static_cast<std::int32_t>(i);
+    s.firstPass = points_[i].firstPass;
+    for (const auto word : passes_[RootOf(i)]) {
+      s.passesAbove += static_cast<std::uint32_t>(std::popcount(word));
+    }
+    for (; i < points_.size() && Risen(i); ++i) {
+      const PointPeak& p = points_[i];
+      const std::int32_t point = firstPoint_ + static_cast<std::int32_t>(i);
+      if (p.max > s.peakLevel) s.peakLevel = p.max, s.peakPoint = point;
+      s.firstPass = std::min(s.firstPass, p.firstPass);
+      s.lastPass = std::max(s.lastPass, p.lastPass);
+      s.highPoint = point;
+    }
+    signals.push_back(s);
+  }
+  return signals;
+}
+
+}  // namespace kov::wfexport
