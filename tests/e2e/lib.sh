@@ -55,7 +55,7 @@ received() { [[ $(commands "$1") -ge $2 ]]; }
 
 # find_window TITLE: sets WIN to the program's window once it is shown.
 find_window() {
-  wait_for 20 bash -c "xdotool search --name '$1' >'$WORK/win' 2>/dev/null" ||
+  wait_for 40 bash -c "xdotool search --name '$1' >'$WORK/win' 2>/dev/null" ||
     fail "no window named $1"
   WIN=$(head -1 "$WORK/win")
 }

@@ -8,6 +8,8 @@ start_app() {
   (cd "$WORK" && exec "$WINE" ./KOV_Xport_WindowsAPI.exe </dev/null >/dev/null 2>&1) &
   APP_PID=$!
   find_window 'KOV_Xport_WindowsAPI_'
+  # Shown is not yet ready for input: Wine maps the window a moment later.
+  sleep 1
 }
 
 # A window with exactly this name: the message box, not the form.
