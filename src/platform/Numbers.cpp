@@ -52,6 +52,37 @@ bool TooLarge(const std::string& number) {
   return magnitude > 0;
 }
 
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Digits with at most one ".", copied to `number`; false when no digit came.
+bool TakeMantissa(const std::string& s, std::size_t& pos, std::string& number) {
+  bool digits = false;
+  for (; pos < s.size() && IsDigit(s[pos]); ++pos) {
+    number.push_back(s[pos]);
+    digits = true;
+  }
+  if (pos < s.size() && s[pos] == '.') {
+    number.push_back('.');
+    for (++pos; pos < s.size() && IsDigit(s[pos]); ++pos) {
+      number.push_back(s[pos]);
+      digits = true;
+    }
+  }
+  return digits;
+}
+
+// An exponent ("E" or "D", a sign, digits) appended as from_chars reads it
+// ("e"); none when no digit follows.
+void TakeExponent(const std::string& s, std::size_t pos, std::string& number) {
+  if (pos >= s.size() || (s[pos] != 'E' && s[pos] != 'e' && s[pos] != 'D' && s[pos] != 'd')) return;
+  std::string exponent = "e";
+  std::size_t e = pos + 1;
+  if (e < s.size() && (s[e] == '+' || s[e] == '-')) exponent.push_back(s[e++]);
+  if (e >= s.size() || !IsDigit(s[e])) return;
+  for (; e < s.size() && IsDigit(s[e]); ++e) exponent.push_back(s[e]);
+  number += exponent;
+}
+
 }  // namespace
 
 double LeadingNumber(std::string_view text) {
@@ -67,38 +98,15 @@ double LeadingNumber(std::string_view text) {
     return 0;
   }
 
-  // Collect the longest prefix that forms a number, in the form from_chars
-  // reads ("D" exponents become "e").
-  std::string number;
   std::size_t pos = 0;
   bool negative = false;
   if (pos < s.size() && (s[pos] == '+' || s[pos] == '-')) {
     negative = s[pos] == '-';
     ++pos;
   }
-  bool digits = false;
-  for (; pos < s.size() && s[pos] >= '0' && s[pos] <= '9'; ++pos) {
-    number.push_back(s[pos]);
-    digits = true;
-  }
-  if (pos < s.size() && s[pos] == '.') {
-    number.push_back('.');
-    for (++pos; pos < s.size() && s[pos] >= '0' && s[pos] <= '9'; ++pos) {
-      number.push_back(s[pos]);
-      digits = true;
-    }
-  }
-  if (!digits) return 0;
-
-  if (pos < s.size() && (s[pos] == 'E' || s[pos] == 'e' || s[pos] == 'D' || s[pos] == 'd')) {
-    std::string exponent = "e";
-    std::size_t e = pos + 1;
-    if (e < s.size() && (s[e] == '+' || s[e] == '-')) exponent.push_back(s[e++]);
-    if (e < s.size() && s[e] >= '0' && s[e] <= '9') {
-      for (; e < s.size() && s[e] >= '0' && s[e] <= '9'; ++e) exponent.push_back(s[e]);
-      number += exponent;
-    }
-  }
+  std::string number;
+  if (!TakeMantissa(s, pos, number)) return 0;
+  TakeExponent(s, pos, number);
 
   double value = 0;
   const auto result = std::from_chars(number.data(), number.data() + number.size(), value);

@@ -47,22 +47,24 @@ class Win32Form : public window::Toolkit {
   std::string NameOf(HWND control) const;
   int Dpi() const { return dpi_; }
 
-  // window::Toolkit
+  // window::Toolkit: the controls, as child windows.
   std::string Text(std::string_view control) const override;
   void SetText(std::string_view control, std::string_view text) override;
-  void PaintNow(std::string_view control) override;
-  void RequestPaint(std::string_view graph) override;
   void SetEnabled(std::string_view button, bool enabled) override;
   window::CheckState Check() const override;
   void SetCheck(window::CheckState state) override;
   std::string Focused() const override;
   void Focus(std::string_view control) override;
+  void PaintNow(std::string_view control) override;
+  void RequestPaint(std::string_view graph) override;
+
+  // window::Toolkit: the thread's messages and waits, and the end.
+  std::uint32_t InputClockMs() const override;
   void ShowMessage(std::string_view caption, std::string_view text) override;
   void ProcessPendingEvents() override;
   void WaitForEvents(platform::SocketHandle socket, std::int32_t timeoutMs) override;
   void Hide() override;
   void Quit() override;
-  std::uint32_t InputClockMs() const override;
 
  private:
   static LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM w, LPARAM l);

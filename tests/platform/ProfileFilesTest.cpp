@@ -32,9 +32,6 @@ using testing::Slurp;
 class ProfileFilesTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    root_ = fs::temp_directory_path() / (std::string("kov-profile-") + test->name());
-    fs::remove_all(root_);
     fs::create_directories(root_ / "program");
     fs::create_directories(root_ / "shared");
 #ifndef _WIN32
@@ -45,7 +42,6 @@ class ProfileFilesTest : public ::testing::Test {
 #ifndef _WIN32
     Unlimit();
 #endif
-    fs::remove_all(root_);
   }
   std::string Ini() const { return (root_ / "program" / "KOV_Xport.ini").string(); }
   std::string Shared(const char* name) const { return (root_ / "shared" / name).string(); }
@@ -70,7 +66,8 @@ class ProfileFilesTest : public ::testing::Test {
   static void Unlimit() { LimitFilesTo(RLIM_INFINITY); }
 #endif
 
-  fs::path root_;
+  testing::TempDir temp_;
+  const fs::path& root_ = temp_.Path();
   IniProfileFiles ini_;
 };
 

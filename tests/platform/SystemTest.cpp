@@ -34,21 +34,15 @@ namespace fs = std::filesystem;
 
 using testing::Slurp;
 
-class TempDir : public ::testing::Test {
+// A folder of the test's own for the files.
+class InFolder : public ::testing::Test {
  protected:
-  void SetUp() override {
-    // One folder per test: ctest runs the tests in parallel processes.
-    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    dir_ = fs::temp_directory_path() /
-           (std::string("kov-platform-") + test->test_suite_name() + "-" + test->name());
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-  std::string Path(const char* name) const { return (dir_ / name).string(); }
-  fs::path dir_;
+  std::string Path(const char* name) const { return temp_.File(name); }
+  testing::TempDir temp_;
+  const fs::path& dir_ = temp_.Path();
 };
 
-using TextFilesTest = TempDir;
+using TextFilesTest = InFolder;
 
 TEST_F(TextFilesTest, WritesAndAppendsBytesExactly) {
   SystemTextFiles files;
@@ -65,16 +59,12 @@ TEST_F(TextFilesTest, WritesAndAppendsBytesExactly) {
 #ifndef _WIN32
 // A size limit on the files this process writes stands in for a full disk:
 // writes past it fail part way, after some bytes have landed.
-class FullDiskTest : public TempDir {
+class FullDiskTest : public InFolder {
  protected:
-  void SetUp() override {
-    TempDir::SetUp();
-    signal(SIGXFSZ, SIG_IGN);
-  }
+  void SetUp() override { signal(SIGXFSZ, SIG_IGN); }
   void TearDown() override {
     rlimit unlimited{RLIM_INFINITY, RLIM_INFINITY};
     setrlimit(RLIMIT_FSIZE, &unlimited);
-    TempDir::TearDown();
   }
   static void LimitFilesTo(rlim_t bytes) {
     rlimit limit{bytes, RLIM_INFINITY};
@@ -107,7 +97,7 @@ TEST_F(FullDiskTest, AFailedSettingsWriteKeepsEveryOtherKey) {
 }
 #endif
 
-using IniFilesTest = TempDir;
+using IniFilesTest = InFolder;
 
 TEST_F(IniFilesTest, ReadsDefaultsAndWritesInPlace) {
   IniProfileFiles ini;
