@@ -57,7 +57,7 @@ class QtForm : public QWidget, public window::Toolkit {
   bool focusNextPrevChild(bool next) override;
 
  private:
-  QWidget* MakeControl(const window::ControlSpec& spec);
+  QWidget* MakeControl(const window::ControlSpec& design);
   QWidget* Control(std::string_view name) const;
 
   MessageBox showMessage_;

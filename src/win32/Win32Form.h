@@ -73,7 +73,7 @@ class Win32Form : public window::Toolkit {
   void OnCommand(int id, int code);
   void PaintGraph(HWND graph);
   void CreateControls();
-  HWND CreateControl(const window::ControlSpec& spec, int row);
+  HWND CreateControl(const window::ControlSpec& design, int row);
   // Whether the message may go on to its window: input the rules drop, and
   // the keys the form handles itself, stop here.
   bool Filter(const MSG& message);

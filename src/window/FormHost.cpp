@@ -56,8 +56,8 @@ bool FormHost::Accepts(std::string_view control, std::uint32_t madeAt) const {
 }
 
 bool FormHost::EnterPresses(std::string_view focused) const {
-  const ControlSpec* spec = FindControl(focused);
-  return spec != nullptr && spec->kind == Kind::Button && Enabled(focused);
+  const ControlSpec* design = FindControl(focused);
+  return design != nullptr && design->kind == Kind::Button && Enabled(focused);
 }
 
 bool FormHost::Tab(bool forward) {
@@ -65,8 +65,8 @@ bool FormHost::Tab(bool forward) {
   const std::string from = *parked_;
   parked_.reset();
   toolkit_.Focus(NextTabStop(kTabOrder, from, forward, [this](std::string_view name) {
-    const ControlSpec* spec = FindControl(name);
-    return spec != nullptr && TakesFocus(spec->kind) && Enabled(name);
+    const ControlSpec* design = FindControl(name);
+    return design != nullptr && TakesFocus(design->kind) && Enabled(name);
   }));
   return true;
 }
