@@ -7,8 +7,8 @@
 // Targets: peak memory under 20 MB; CPU / wall under 0.005.
 #include <winsock2.h>
 // windows.h after winsock2.h, not before.
-#include <windows.h>
 #include <psapi.h>
+#include <windows.h>
 
 #include <atomic>
 #include <chrono>
@@ -108,10 +108,10 @@ int main(int argc, char** argv) {
   platform::IniProfileFiles profiles;
   char folder[MAX_PATH];
   GetTempPathA(MAX_PATH, folder);
-  win32::Win32Form form(window::HostWorld{sockets, cpu ? static_cast<platform::Clock&>(systemClock)
-                                                       : fakeClock,
-                                          files, profiles, folder, std::string(folder) + "WFdata.txt"},
-                        [](std::string_view, std::string_view) {});
+  win32::Win32Form form(
+      window::HostWorld{sockets, cpu ? static_cast<platform::Clock&>(systemClock) : fakeClock,
+                        files, profiles, folder, std::string(folder) + "WFdata.txt"},
+      [](std::string_view, std::string_view) {});
   form.Load();
   form.Show();
   const double idle = WorkingSetMB(false);
@@ -119,17 +119,20 @@ int main(int argc, char** argv) {
   const double cpu0 = CpuSeconds();
   const auto wall0 = std::chrono::steady_clock::now();
   Run(form, sim.Port(), cpu ? "550" : "1470");
-  const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - wall0).count();
+  const double wall =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - wall0).count();
   const double used = CpuSeconds() - cpu0;
   if (cpu) {
-    std::printf("10-band pass, 300 ms replies: wall %.2f s, cpu %.4f s, cpu/wall %.4f (target < 0.005)\n",
-                wall, used, used / wall);
+    std::printf(
+        "10-band pass, 300 ms replies: wall %.2f s, cpu %.4f s, cpu/wall %.4f (target < 0.005)\n",
+        wall, used, used / wall);
   } else {
-    std::printf("102-band run (%.1f s, waits not slept): heap peak %.1f MB (%.1f MB with the window "
-                "open, before the run); working set peak %.1f MB, %.1f MB before the run (Wine's "
-                "own included)\n",
-                wall, static_cast<double>(g_peak) / 1048576.0,
-                static_cast<double>(heapIdle) / 1048576.0, WorkingSetMB(true), idle);
+    std::printf(
+        "102-band run (%.1f s, waits not slept): heap peak %.1f MB (%.1f MB with the window "
+        "open, before the run); working set peak %.1f MB, %.1f MB before the run (Wine's "
+        "own included)\n",
+        wall, static_cast<double>(g_peak) / 1048576.0, static_cast<double>(heapIdle) / 1048576.0,
+        WorkingSetMB(true), idle);
   }
   std::fflush(stdout);
   ExitProcess(0);
