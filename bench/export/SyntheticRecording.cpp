@@ -1,10 +1,10 @@
 #include "SyntheticRecording.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "link/Protocol.h"
 #include "measure/WaveformFile.h"
 #include "platform/Numbers.h"
 
@@ -22,13 +22,6 @@ std::uint32_t Hash(std::uint32_t x) {
   return x;
 }
 
-// The level text the instrument gives: sign, three digits, a blank.
-std::string LevelText(int level) {
-  char text[8];
-  std::snprintf(text, sizeof text, "%c%03d ", level < 0 ? '-' : '+', std::abs(level));
-  return text;
-}
-
 int Level(std::int32_t pass, int point) {
   const std::uint32_t h = Hash(static_cast<std::uint32_t>(pass) * 40503u + point);
   int level = -95 + static_cast<int>(h % 11);
@@ -41,7 +34,7 @@ int Level(std::int32_t pass, int point) {
 
 std::int32_t WriteRecording(const std::string& path, std::uint64_t bytes) {
   std::vector<std::string> levels(101), points(kPoints + 1);
-  for (int l = 0; l <= 100; ++l) levels[l] = LevelText(-l);
+  for (int l = 0; l <= 100; ++l) levels[l] = link::LevelText(-l);
   for (int k = 1; k <= kPoints; ++k) points[k] = platform::BlankNumber(k) + ",";
   std::FILE* file = std::fopen(path.c_str(), "wb");
   if (file == nullptr) return 0;

@@ -76,8 +76,6 @@ QtForm::QtForm(window::HostWorld world, MessageBox showMessage)
   windowHandle()->installEventFilter(this);
 }
 
-QtForm::~QtForm() { host_.reset(); }
-
 QWidget* QtForm::MakeControl(const window::ControlSpec& c) {
   const QString text = QString::fromUtf8(c.text);
   switch (c.kind) {

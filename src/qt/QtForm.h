@@ -26,7 +26,7 @@ class QtForm : public QWidget, public window::Toolkit {
 
  public:
   explicit QtForm(window::HostWorld world, MessageBox showMessage = {});
-  ~QtForm() override;
+  ~QtForm() override = default;
 
   // Form_Load; false when the program ended during it (do not show then).
   bool Load() { return host_->Load(); }

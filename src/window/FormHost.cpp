@@ -27,8 +27,8 @@ FormHost::FormHost(Toolkit& toolkit, HostWorld world, HostParts parts)
   timer1_.handler = [this] { form_->Timer1_Timer(); };
   timer3_.handler = [this] { form_->Timer3_Timer(); };
   timer4_.handler = [this] { form_->Timer4_Timer(); };
-  parts.xportData.onChanged = [this] { GraphChanged(kSpectrumGraph); };
-  parts.xportWF.onChanged = [this] { GraphChanged(kWaterfallGraph); };
+  parts.xportData.onChanged = [this] { GraphChanged(kSpectrumGraph, dataPaintPending_); };
+  parts.xportWF.onChanged = [this] { GraphChanged(kWaterfallGraph, wfPaintPending_); };
   for (const ControlSpec& c : kControls) {
     if (c.kind == Kind::Button) enabled_[c.name] = true;
   }
@@ -73,24 +73,22 @@ bool FormHost::Tab(bool forward) {
 
 void FormHost::Closed() { form_->WindowClosed(); }
 
-void FormHost::GraphChanged(const char* graph) {
+void FormHost::GraphChanged(const char* graph, bool& pending) {
   // A pass changes a graph tens of thousands of times: paint it once, when
   // the window next handles its events (or before a wait).
-  bool& pending = paintPending_[graph];
   if (pending) return;
   pending = true;
   toolkit_.RequestPaint(graph);
 }
 
 void FormHost::GraphPainted(std::string_view graph) {
-  if (auto it = paintPending_.find(graph); it != paintPending_.end()) it->second = false;
+  (graph == kSpectrumGraph ? dataPaintPending_ : wfPaintPending_) = false;
 }
 
 void FormHost::PaintGraphsNow() {
   if (ended_) return;
-  for (const char* graph : {kSpectrumGraph, kWaterfallGraph}) {
-    if (paintPending_[graph]) toolkit_.PaintNow(graph);
-  }
+  if (dataPaintPending_) toolkit_.PaintNow(kSpectrumGraph);
+  if (wfPaintPending_) toolkit_.PaintNow(kWaterfallGraph);
 }
 
 bool FormHost::Enabled(std::string_view control) const {

@@ -79,7 +79,7 @@ class FormHost : public ui::Window {
   void EndProgram() override;
 
  private:
-  void GraphChanged(const char* graph);
+  void GraphChanged(const char* graph, bool& pending);
   void PaintGraphsNow();
   bool Enabled(std::string_view control) const;
 
@@ -90,7 +90,9 @@ class FormHost : public ui::Window {
   std::unique_ptr<Form> form_;
   InputGate gate_;
   std::map<std::string, bool, std::less<>> enabled_;
-  std::map<std::string, bool, std::less<>> paintPending_;
+  // A graph changed since it was last painted.
+  bool dataPaintPending_ = false;
+  bool wfPaintPending_ = false;
   // The button that had the focus when it was disabled; the window itself
   // holds the focus meanwhile, so that keys press nothing.
   std::optional<std::string> parked_;

@@ -29,6 +29,8 @@ lines=$(grep -c $'\r$' "$WORK/WFdata.txt")
 grep -q $'^Xport_IP=127.0.0.1\r$' "$WORK/KOV_Xport.ini" || fail "the IP was not stored"
 grep -q $'^COUNT=2\r$' "$WORK/KOV_Xport.ini" || fail "the settings file lost a key"
 shot "$WORK/run.png"
+# Left beside the program for a look: the window after the run.
+cp "$WORK/run.png" "$(dirname "$exe")/e2e-win32-run.png"
 # The spectrum graph at 8,168 (585 x 241): yellow bars near its foot, the
 # magenta middle line; the waterfall at 8,408: the second pass's row.
 [[ $(pixel "$WORK/run.png" 300 400) == "255,255,0" ]] || fail "no level bar: $(pixel "$WORK/run.png" 300 400)"

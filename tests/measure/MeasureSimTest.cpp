@@ -13,45 +13,45 @@
 namespace kov::measure {
 namespace {
 
+// A run from 450 MHz against the simulator, the files in memory.
+struct SimRun {
+  SimRun(testing::SimProcess& sim, const char* endMHz, const char* passes) {
+    rig.form.Form_Load();
+    rig.Instrument("127.0.0.1", sim.Port());
+    rig.Entries("450", endMHz, passes, "5");
+    rig.form.CmdMesStart_Click();
+    rig.RunToEnd();
+  }
+  const std::string& File() { return files.files["WFdata.txt"]; }
+
+  platform::SystemSockets sockets;
+  fakes::FakeTextFiles files;
+  fakes::FakeProfileFiles profiles;
+  testing::RunRig rig{testing::RunWorld{sockets, files, profiles, "/opt/kov", "WFdata.txt"}};
+};
+
 TEST(MeasureSim, TwoPassesOverTwoBands) {
   if (testing::SimProcess::Path() == nullptr) GTEST_SKIP() << "XPORT_SIM not set";
   testing::SimProcess sim;
   ASSERT_TRUE(sim.Running());
-
-  platform::SystemSockets sockets;
-  fakes::FakeTextFiles files;
-  fakes::FakeProfileFiles profiles;
-  testing::RunRig rig(testing::RunWorld{sockets, files, profiles, "/opt/kov", "WFdata.txt"});
-  rig.form.Form_Load();
-  rig.Instrument("127.0.0.1", sim.Port());
-  rig.Entries("450", "470", "2", "5");
-  rig.form.CmdMesStart_Click();
-  rig.RunToEnd();
+  SimRun run(sim, "470", "2");
   sim.Stop();
 
   EXPECT_EQ(sim.Commands(), testing::ExpectedCommands(450, 2, 2));
-  const std::string& file = files.files["WFdata.txt"];
+  const std::string& file = run.File();
   EXPECT_EQ(std::count(file.begin(), file.end(), '\n'), 1 + 4 * 321);
   EXPECT_EQ(file.find("-100 "), std::string::npos) << "every band answered";
-  EXPECT_TRUE(rig.form.State().ErrMsg.empty());
-  EXPECT_FALSE(rig.form.Ended());
-  EXPECT_EQ(profiles.writes.size(), 1u);  // the IP, at the connection
-  EXPECT_EQ(rig.form.State().ConnectFlag, 0);
+  EXPECT_TRUE(run.rig.form.State().ErrMsg.empty());
+  EXPECT_FALSE(run.rig.form.Ended());
+  EXPECT_EQ(run.profiles.writes.size(), 1u);  // the IP, at the connection
+  EXPECT_EQ(run.rig.form.State().ConnectFlag, 0);
 }
 
 // The WFdata.txt of a run from 450 to endMHz against the simulator.
 std::string Record(testing::SimProcess& sim, const char* endMHz, const char* passes) {
-  platform::SystemSockets sockets;
-  fakes::FakeTextFiles files;
-  fakes::FakeProfileFiles profiles;
-  testing::RunRig rig(testing::RunWorld{sockets, files, profiles, "/opt/kov", "WFdata.txt"});
-  rig.form.Form_Load();
-  rig.Instrument("127.0.0.1", sim.Port());
-  rig.Entries("450", endMHz, passes, "5");
-  rig.form.CmdMesStart_Click();
-  rig.RunToEnd();
-  EXPECT_TRUE(rig.form.State().ErrMsg.empty());
-  return files.files["WFdata.txt"];
+  SimRun run(sim, endMHz, passes);
+  EXPECT_TRUE(run.rig.form.State().ErrMsg.empty());
+  return run.File();
 }
 
 struct Synthetic {
