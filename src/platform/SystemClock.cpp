@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <clocale>
+#include <cmath>
 #include <ctime>
 #include <thread>
 
@@ -22,6 +23,35 @@ std::int64_t SystemClock::MonotonicMs() {
 }
 
 #ifdef _WIN32
+namespace {
+
+std::int64_t FileTimeMs(const FILETIME& t) {
+  const auto ticks = (static_cast<std::int64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+  return ticks / 10000;  // 100 ns ticks
+}
+
+}  // namespace
+
+WallTime SystemClock::Now() {
+  // Kept in FILETIMEs (64 bits from 1601) all the way: no time_t, which is
+  // 32 bits on some builds.
+  constexpr std::int64_t kUnixEpochMs = 11644473600000;
+  FILETIME utc{};
+  GetSystemTimeAsFileTime(&utc);
+  SYSTEMTIME utcParts{}, localParts{};
+  FILETIME local = utc;
+  // The offset in force at this moment, summer time included.
+  if (FileTimeToSystemTime(&utc, &utcParts) &&
+      SystemTimeToTzSpecificLocalTime(nullptr, &utcParts, &localParts)) {
+    SystemTimeToFileTime(&localParts, &local);
+  }
+  // SYSTEMTIME keeps the milliseconds: the two differ by whole minutes.
+  const std::int64_t utcMs = FileTimeMs(utc);
+  const auto offsetMinutes =
+      static_cast<std::int32_t>(std::llround((FileTimeMs(local) - utcMs) / 60000.0));
+  return {utcMs - kUnixEpochMs, offsetMinutes};
+}
+
 std::string SystemClock::TimeOfDayText() {
   // The user's own time format ("hh" in it would be a 12-hour picture, so
   // none is given).
@@ -34,6 +64,16 @@ std::string SystemClock::TimeOfDayText() {
   return utf8;
 }
 #else
+WallTime SystemClock::Now() {
+  timespec now{};
+  clock_gettime(CLOCK_REALTIME, &now);
+  std::tm local{};
+  const std::time_t seconds = now.tv_sec;
+  localtime_r(&seconds, &local);
+  return {static_cast<std::int64_t>(now.tv_sec) * 1000 + now.tv_nsec / 1000000,
+          static_cast<std::int32_t>(local.tm_gmtoff / 60)};
+}
+
 std::string SystemClock::TimeOfDayText() {
   // The operator's own time format: the locale's, not the C default.
   static const bool localeSet = std::setlocale(LC_TIME, "") != nullptr;

@@ -9,6 +9,7 @@ class SystemClock : public Clock {
   void Sleep(std::int32_t milliseconds) override;
   std::int64_t MonotonicMs() override;
   std::string TimeOfDayText() override;
+  WallTime Now() override;
 };
 
 }  // namespace kov::platform

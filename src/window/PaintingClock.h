@@ -21,6 +21,7 @@ class PaintingClock : public platform::Clock {
   }
   std::int64_t MonotonicMs() override { return clock_.MonotonicMs(); }
   std::string TimeOfDayText() override { return clock_.TimeOfDayText(); }
+  platform::WallTime Now() override { return clock_.Now(); }
 
  private:
   platform::Clock& clock_;

@@ -27,10 +27,14 @@ class FakeClock : public platform::Clock {
                   static_cast<long long>(s / 60 % 60), static_cast<long long>(s % 60));
     return text;
   }
+  // The wall clock: `wallStart` (2026-12-08 20:48:28 in Japan) plus the fake
+  // time, so that stamps follow the run's sleeps.
+  platform::WallTime Now() override { return {wallStart.utcMs + now, wallStart.offsetMinutes}; }
   // Moves time on without a recorded sleep (a wait inside a poll, say).
   void Advance(std::int64_t milliseconds) { now += milliseconds; }
 
   std::int64_t now = 0;
+  platform::WallTime wallStart{1796730508000, 540};
   std::vector<std::int32_t> sleeps;
   std::function<void(std::int32_t)> onSleep;
 };
