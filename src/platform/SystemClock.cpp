@@ -25,31 +25,36 @@ std::int64_t SystemClock::MonotonicMs() {
 #ifdef _WIN32
 namespace {
 
+// FILETIMEs count 100 ns from 1601: 64 bits all the way, no time_t (which
+// is 32 bits on some builds).
+constexpr std::int64_t kUnixEpochMs = 11644473600000;
+
 std::int64_t FileTimeMs(const FILETIME& t) {
   const auto ticks = (static_cast<std::int64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
-  return ticks / 10000;  // 100 ns ticks
+  return ticks / 10000;
 }
 
 }  // namespace
 
-WallTime SystemClock::Now() {
-  // Kept in FILETIMEs (64 bits from 1601) all the way: no time_t, which is
-  // 32 bits on some builds.
-  constexpr std::int64_t kUnixEpochMs = 11644473600000;
-  FILETIME utc{};
-  GetSystemTimeAsFileTime(&utc);
+WallTime WallTimeAt(std::int64_t utcMs) {
+  const auto ticks = static_cast<std::uint64_t>(utcMs + kUnixEpochMs) * 10000;
+  const FILETIME utc{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
   SYSTEMTIME utcParts{}, localParts{};
   FILETIME local = utc;
-  // The offset in force at this moment, summer time included.
   if (FileTimeToSystemTime(&utc, &utcParts) &&
       SystemTimeToTzSpecificLocalTime(nullptr, &utcParts, &localParts)) {
     SystemTimeToFileTime(&localParts, &local);
   }
   // SYSTEMTIME keeps the milliseconds: the two differ by whole minutes.
-  const std::int64_t utcMs = FileTimeMs(utc);
   const auto offsetMinutes =
-      static_cast<std::int32_t>(std::llround((FileTimeMs(local) - utcMs) / 60000.0));
-  return {utcMs - kUnixEpochMs, offsetMinutes};
+      static_cast<std::int32_t>(std::llround((FileTimeMs(local) - FileTimeMs(utc)) / 60000.0));
+  return {utcMs, offsetMinutes};
+}
+
+WallTime SystemClock::Now() {
+  FILETIME utc{};
+  GetSystemTimeAsFileTime(&utc);
+  return WallTimeAt(FileTimeMs(utc) - kUnixEpochMs);
 }
 
 std::string SystemClock::TimeOfDayText() {
@@ -64,14 +69,17 @@ std::string SystemClock::TimeOfDayText() {
   return utf8;
 }
 #else
+WallTime WallTimeAt(std::int64_t utcMs) {
+  const std::time_t seconds = static_cast<std::time_t>(utcMs / 1000 - (utcMs % 1000 < 0 ? 1 : 0));
+  std::tm local{};
+  localtime_r(&seconds, &local);
+  return {utcMs, static_cast<std::int32_t>(local.tm_gmtoff / 60)};
+}
+
 WallTime SystemClock::Now() {
   timespec now{};
   clock_gettime(CLOCK_REALTIME, &now);
-  std::tm local{};
-  const std::time_t seconds = now.tv_sec;
-  localtime_r(&seconds, &local);
-  return {static_cast<std::int64_t>(now.tv_sec) * 1000 + now.tv_nsec / 1000000,
-          static_cast<std::int32_t>(local.tm_gmtoff / 60)};
+  return WallTimeAt(static_cast<std::int64_t>(now.tv_sec) * 1000 + now.tv_nsec / 1000000);
 }
 
 std::string SystemClock::TimeOfDayText() {

@@ -48,12 +48,52 @@ TEST_F(TextFilesTest, WritesAndAppendsBytesExactly) {
   SystemTextFiles files;
   ASSERT_TRUE(files.Write(Path("WFdata.txt"), "\r\n"));
   ASSERT_TRUE(files.Append(Path("WFdata.txt"), " 1,  1,-100 \r\n"));
-  ASSERT_TRUE(files.Append(Path("WFdata.txt"), std::string_view("\0x", 2)));
+  const FileBytes both[] = {{Path("WFdata.txt"), std::string_view("\0x", 2)},
+                            {Path("WFtime.csv"), "1,1,455,t\r\n"}};
+  ASSERT_TRUE(files.AppendAll(both));
   EXPECT_EQ(Slurp(Path("WFdata.txt")), std::string("\r\n 1,  1,-100 \r\n\0x", 18));
+  EXPECT_EQ(Slurp(Path("WFtime.csv")), "1,1,455,t\r\n");
+  EXPECT_EQ(files.FileSize(Path("WFdata.txt")), 18u);
+  EXPECT_EQ(files.ReadStart(Path("WFdata.txt"), 4), "\r\n 1");
+  EXPECT_EQ(files.ReadStart(Path("WFtime.csv"), 4096), "1,1,455,t\r\n");
   ASSERT_TRUE(files.Write(Path("WFdata.txt"), "\r\n"));
   EXPECT_EQ(Slurp(Path("WFdata.txt")), "\r\n");
   EXPECT_FALSE(files.Write(Path("missing/WFdata.txt"), "\r\n"));
   EXPECT_FALSE(files.Append(Path("missing/WFdata.txt"), "x"));
+  // A folder is no file, but its name is taken.
+  fs::create_directory(Path("folder"));
+  for (const char* none : {"folder", "missing.txt"}) {
+    EXPECT_EQ(files.FileSize(Path(none)), std::nullopt) << none;
+    EXPECT_EQ(files.ReadStart(Path(none), 10), std::nullopt) << none;
+    EXPECT_EQ(files.Modified(Path(none)), std::nullopt) << none;
+  }
+  EXPECT_TRUE(files.Exists(Path("folder")));
+  EXPECT_FALSE(files.Exists(Path("missing.txt")));
+}
+
+TEST_F(TextFilesTest, RenamesNeverReplace) {
+  SystemTextFiles files;
+  testing::Spit(Path("WFdata.txt"), "run 2");
+  testing::Spit(Path("WFdata-1.txt"), "run 1");
+  EXPECT_FALSE(files.Rename(Path("WFdata.txt"), Path("WFdata-1.txt")));
+  EXPECT_EQ(Slurp(Path("WFdata-1.txt")), "run 1");
+  EXPECT_EQ(Slurp(Path("WFdata.txt")), "run 2");
+  EXPECT_TRUE(files.Rename(Path("WFdata.txt"), Path("WFdata-2.txt")));
+  EXPECT_EQ(Slurp(Path("WFdata-2.txt")), "run 2");
+  EXPECT_FALSE(files.Exists(Path("WFdata.txt")));
+  EXPECT_FALSE(files.Rename(Path("WFdata.txt"), Path("WFdata-3.txt")));
+}
+
+TEST_F(TextFilesTest, ModifiedOnTheWallClock) {
+  SystemTextFiles files;
+  SystemClock clock;
+  const WallTime before = clock.Now();
+  ASSERT_TRUE(files.Write(Path("WFdata.txt"), "\r\n"));
+  const auto modified = files.Modified(Path("WFdata.txt"));
+  ASSERT_TRUE(modified.has_value());
+  // File systems keep times to a second or two at worst.
+  EXPECT_NEAR(static_cast<double>(modified->utcMs), static_cast<double>(before.utcMs), 3000.0);
+  EXPECT_EQ(modified->offsetMinutes, before.offsetMinutes);
 }
 
 #ifndef _WIN32
@@ -83,6 +123,12 @@ TEST_F(FullDiskTest, AFailedAppendLeavesTheFileAsItWas) {
   fs::remove(Path("WFdata.txt"));
   EXPECT_FALSE(files.Append(Path("WFdata.txt"), band));
   EXPECT_FALSE(fs::exists(Path("WFdata.txt")));
+  // Two files: the one that took its bytes goes back when the other fails.
+  ASSERT_TRUE(files.Write(Path("WFdata.txt"), "\r\n"));
+  const FileBytes both[] = {{Path("WFdata.txt"), "x"}, {Path("WFtime.csv"), band}};
+  EXPECT_FALSE(files.AppendAll(both));
+  EXPECT_EQ(Slurp(Path("WFdata.txt")), "\r\n");
+  EXPECT_FALSE(fs::exists(Path("WFtime.csv")));
 }
 
 TEST_F(FullDiskTest, AFailedSettingsWriteKeepsEveryOtherKey) {
