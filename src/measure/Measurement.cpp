@@ -28,6 +28,7 @@ using ui::Label;
 constexpr const char* kMsgIntervalRange = "ダウンロード間隔が範囲外です";
 constexpr const char* kMsgPortRange = "XPort Portの値が範囲外です";
 constexpr const char* kMsgFileWrite = "WFdata.txtに書き込めません";
+constexpr const char* kMsgSetAside = "前回のWFdata.txtを退避できません";
 constexpr const char* kMsgConnectionLost = "ソケット切断エラー";
 constexpr const char* kMsgSendFP = "Send FP エラー";
 constexpr const char* kMsgSendCF = "Send CF エラー";
@@ -70,8 +71,7 @@ Measurement::Measurement(StateRecord& state, link::Link& link, ui::Window& windo
       timers_(timers),
       display_(display),
       clock_(clock),
-      files_(files),
-      waveformPath_(std::move(waveformPath)) {}
+      recording_(files, std::move(waveformPath)) {}
 
 void Measurement::CmdMesStart_Click() {
   // Every entry is checked before anything happens, so that a refused start
@@ -88,7 +88,16 @@ void Measurement::CmdMesStart_Click() {
 
   link_.XportConnect();
   state_.BreakFlag = 0;
-  if (!files_.Write(waveformPath_, "\r\n")) {
+  // The last run is kept under its own name, or the start goes no further:
+  // one click must never cost a night's recording.
+  if (!recording_.SetAsideLast()) {
+    state_.ErrMsg = kMsgSetAside;
+    window_.ShowMessage(state_.ErrMsg);
+    window_.SetStatusText(state_.ErrMsg);
+    link_.XportDisconnect();
+    return;
+  }
+  if (!recording_.Start()) {
     window_.SetStatusText(kMsgFileWrite);
     link_.XportDisconnect();
     return;
@@ -180,7 +189,8 @@ void Measurement::Timer3_Timer() {
   if (link_.RecvGDReply() == link::ReplyOutcome::kConnectionLost) {
     return EndRun(kMsgConnectionLost);
   }
-  const bool stored = StoreBandTrace(link::SplitGDReply(state_.RecvStr));
+  const platform::WallTime replyTime = clock_.Now();
+  const bool stored = StoreBandTrace(link::SplitGDReply(state_.RecvStr), replyTime);
   link_.ReleaseReply();
   // Without its file the run cannot keep its promise of every point.
   if (!stored) return EndRun(kMsgFileWrite);
@@ -248,7 +258,7 @@ void Measurement::ResetWFGrid() {
   }
 }
 
-bool Measurement::StoreBandTrace(const link::BandLevels& levels) {
+bool Measurement::StoreBandTrace(const link::BandLevels& levels, platform::WallTime replyTime) {
   const int band = state_.BandNo - 1;
   state_.WFDataStr.clear();
   for (int k = 1; k <= link::kPointsPerBand; ++k) {
@@ -257,7 +267,9 @@ bool Measurement::StoreBandTrace(const link::BandLevels& levels) {
     AppendPointLine(state_.WFDataStr, state_.WFLineNo, band * link::kPointsPerBand + k, cell);
   }
   state_.WFDataStr += "\r\n";
-  const bool written = files_.Append(waveformPath_, state_.WFDataStr);
+  const bool written = recording_.AppendBand(
+      state_.WFDataStr,
+      BandTime{state_.WFLineNo, state_.BandNo, BandCenter(state_.BandNo), replyTime});
   // The extra line end parts this band from the next in the file only.
   state_.WFDataStr.resize(state_.WFDataStr.size() - 2);
   return written;

@@ -5,6 +5,7 @@
 #include "link/Link.h"
 #include "link/Protocol.h"
 #include "measure/Display.h"
+#include "measure/RecordingFiles.h"
 #include "measure/StateRecord.h"
 #include "measure/WaveformFile.h"
 #include "platform/Clock.h"
@@ -29,9 +30,10 @@ class Measurement {
   void Timer3_Timer();
   void Timer4_Timer();
   void ResetWFGrid();
-  // Stores the band's levels in its grid column and appends its 320 lines to
-  // the waveform file. False when the file cannot be written.
-  bool StoreBandTrace(const link::BandLevels& levels);
+  // Stores the band's levels in its grid column, appends its 320 lines to
+  // the waveform file and, with the time its reply was complete, its line to
+  // the times file. False when they cannot be written.
+  bool StoreBandTrace(const link::BandLevels& levels, platform::WallTime replyTime);
 
  private:
   // The start command's preparation of the graphs, labels and timers.
@@ -48,8 +50,7 @@ class Measurement {
   ui::Timers timers_;
   Display& display_;
   platform::Clock& clock_;
-  platform::TextFiles& files_;
-  std::string waveformPath_;
+  RecordingFiles recording_;
 };
 
 }  // namespace kov::measure

@@ -63,3 +63,29 @@ find_window() {
 # at X Y: the pointer over a point of the window's client area (pixels), so
 # that keys typed through XTEST reach the window without a window manager.
 at() { xdotool mousemove --window "$WIN" "$1" "$2"; }
+
+# check_times BANDS PASSES T0 T1: WFtime.csv in the work folder holds a line
+# per band of every pass, in order, each timed in Japan's local time between
+# T0 and T1 (seconds since 1970).
+check_times() {
+  local bands=$1 passes=$2 t0=$3 t1=$4 n=0 pass band centre time at
+  [[ $(head -1 "$WORK/WFtime.csv") == $'pass,band,center_mhz,time\r' ]] || fail "WFtime.csv has no header"
+  while IFS=, read -r pass band centre time; do
+    n=$((n + 1))
+    [[ "$pass,$band" == "$(((n - 1) / bands + 1)),$(((n - 1) % bands + 1))" ]] ||
+      fail "WFtime.csv line $n is for pass $pass band $band"
+    [[ $time == *+09:00$'\r' ]] || fail "WFtime.csv line $n is not in local time: $time"
+    at=$(date -d "${time%$'\r'}" +%s)
+    ((at >= t0 && at <= t1)) || fail "WFtime.csv line $n lies outside the run: $time"
+  done < <(tail -n +2 "$WORK/WFtime.csv")
+  ((n == bands * passes)) || fail "WFtime.csv holds $n bands"
+}
+
+# check_kept DATA TIMES: the first run's two files, kept byte for byte
+# under the stamp of their first band.
+check_kept() {
+  local stamp
+  stamp=$(sed -n '2s/^[0-9]*,[0-9]*,[0-9.]*,\([0-9]*\)-\([0-9]*\)-\([0-9]*\)T\([0-9]*\):\([0-9]*\):\([0-9]*\).*/\1\2\3-\4\5\6/p' "$2")
+  cmp -s "$1" "$WORK/WFdata-$stamp.txt" || fail "WFdata-$stamp.txt is not the first run's WFdata.txt"
+  cmp -s "$2" "$WORK/WFtime-$stamp.csv" || fail "WFtime-$stamp.csv is not the first run's WFtime.csv"
+}

@@ -15,11 +15,13 @@ convert() { "$CONVERT" "$@"; }
 echo "== a run"
 start_sim "$sim"
 write_ini 450 470 2 0
+t0=$(date +%s)
 start_app "$exe"
 at 650 100
 xdotool key Return
 wait_for 30 received EX 1 || fail "the run did not end"
 sleep 0.5
+check_times 2 2 "$t0" "$(date +%s)"
 expected=$'FP10\nCF455\nGD\nCF465\nCF465\nGD\nCF455\nCF455\nGD\nCF465\nCF465\nGD\nCF455\nEX'
 got=$(sed 's/^[0-9]* //; s/\\r\\n$//' "$WORK/sim.log")
 [[ "$got" == "$expected" ]] || fail "the commands differ: $got"
@@ -37,6 +39,15 @@ cp "$WORK/run.png" "$(dirname "$exe")/e2e-win32-run.png"
 [[ $(pixel "$WORK/run.png" 300 175) == "128,0,128" ]] || fail "no middle line: $(pixel "$WORK/run.png" 300 175)"
 [[ $(pixel "$WORK/run.png" 100 640) != "0,0,255" ]] || fail "no second row in the waterfall"
 kill -0 "$APP_PID" 2>/dev/null || fail "the program ended after the run"
+
+echo "== a second start keeps the first run"
+cp "$WORK/WFdata.txt" "$WORK/first-data.txt"
+cp "$WORK/WFtime.csv" "$WORK/first-times.csv"
+at 650 100
+xdotool key Return
+wait_for 30 received EX 2 || fail "the second run did not end"
+sleep 0.5
+check_kept "$WORK/first-data.txt" "$WORK/first-times.csv"
 xdotool key --window "$WIN" alt+F4 2>/dev/null || true
 kill -KILL "$APP_PID" 2>/dev/null || true
 APP_PID=

@@ -300,19 +300,6 @@ TEST(WaveformFile, ASecondRunKeepsOnlyItsOwnLines) {
   EXPECT_EQ(run.files.files["WFdata.txt"], TimedOutFile());
 }
 
-TEST(WaveformFile, CannotBeEmptiedAtTheStart) {
-  RunRig run;
-  run.files.failWrite = true;
-  run.Entries("450", "470", "1", "5");
-  run.form.CmdMesStart_Click();
-  EXPECT_EQ(run.window.status, "WFdata.txtに書き込めません");
-  EXPECT_EQ(run.sockets.sent, std::vector<std::string>{"EX\r\n"});
-  EXPECT_EQ(run.sockets.closed.size(), 1u);
-  EXPECT_FALSE(run.t1.Enabled());
-  EXPECT_FALSE(run.form.Ended());
-  EXPECT_TRUE(run.display.calls.empty());
-}
-
 TEST(WaveformFile, CannotBeAppendedDuringARun) {
   RunRig run;
   run.files.appendsBeforeFailure = 1;
@@ -323,9 +310,11 @@ TEST(WaveformFile, CannotBeAppendedDuringARun) {
   EXPECT_FALSE(run.window.LabelText(Label::Label21).empty());
   EXPECT_EQ(run.sockets.sent.back(), "EX\r\n");
   EXPECT_EQ(run.form.State().ConnectFlag, 0);
-  // Band 1 stays in the file, line for line.
+  // Band 1 stays in both files, line for line.
   const std::string& file = run.files.files["WFdata.txt"];
   EXPECT_EQ(std::count(file.begin(), file.end(), '\n'), 1 + 321);
+  const std::string& times = run.files.files["WFtime.csv"];
+  EXPECT_EQ(std::count(times.begin(), times.end(), '\n'), 1 + 1);
   EXPECT_FALSE(run.form.Ended());
 }
 

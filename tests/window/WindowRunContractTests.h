@@ -2,7 +2,10 @@
 
 // The window contract for whole runs against the simulator on 127.0.0.1:
 // real sockets and files, a clock that does not sleep.
+#include <sstream>
+
 #include "WindowContract.h"
+#include "measure/TimesFile.h"
 
 namespace kov::testing {
 
@@ -29,6 +32,17 @@ TYPED_TEST_P(WindowRunContract, TwoPassesOverTwoBands) {
   const std::string file = Slurp(this->dir / "WFdata.txt");
   EXPECT_EQ(std::count(file.begin(), file.end(), '\n'), 1 + 4 * 321);
   EXPECT_EQ(file.substr(0, 10), "\r\n 1,  1,-");
+  // Every band timed, on the wall clock of the run.
+  std::istringstream times(Slurp(this->dir / "WFtime.csv"));
+  std::string line;
+  int bands = 0;
+  for (std::getline(times, line); std::getline(times, line); ++bands) {
+    const auto band = measure::ParseTimesLine(line.substr(0, line.size() - 1));
+    ASSERT_TRUE(band.has_value()) << line;
+    EXPECT_GT(band->time.utcMs, this->clock.wallStart.utcMs);
+    EXPECT_LE(band->time.utcMs, this->clock.Now().utcMs);
+  }
+  EXPECT_EQ(bands, 4);
   EXPECT_NE(Slurp(this->dir / "KOV_Xport.ini").find("Xport_IP=127.0.0.1\r\n"), std::string::npos);
   EXPECT_EQ(this->Text("Label17"), "450MHz");
   EXPECT_EQ(this->Text("Label16"), "460MHz");
