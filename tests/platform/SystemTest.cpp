@@ -84,6 +84,22 @@ TEST_F(TextFilesTest, RenamesNeverReplace) {
   EXPECT_FALSE(files.Rename(Path("WFdata.txt"), Path("WFdata-3.txt")));
 }
 
+#ifdef _WIN32
+// Another program holding the file open (without letting it be deleted)
+// keeps its name: the rename fails and the file stays whole.
+TEST_F(TextFilesTest, AFileHeldOpenKeepsItsName) {
+  SystemTextFiles files;
+  testing::Spit(Path("WFdata.txt"), "run 1");
+  const HANDLE held = CreateFileA(Path("WFdata.txt").c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  EXPECT_FALSE(files.Rename(Path("WFdata.txt"), Path("WFdata-1.txt")));
+  CloseHandle(held);
+  EXPECT_EQ(Slurp(Path("WFdata.txt")), "run 1");
+  EXPECT_FALSE(files.Exists(Path("WFdata-1.txt")));
+}
+#endif
+
 TEST_F(TextFilesTest, ModifiedOnTheWallClock) {
   SystemTextFiles files;
   SystemClock clock;
