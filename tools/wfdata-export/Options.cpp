@@ -4,6 +4,9 @@
 #include <charconv>
 #include <cmath>
 #include <string_view>
+#include <utility>
+
+#include "platform/Numbers.h"
 
 namespace kov::wfexport {
 namespace {
@@ -11,7 +14,10 @@ namespace {
 constexpr int kMaxPass = 32767;
 constexpr int kMaxPixels = 4096;
 constexpr int kMaxStartMHz = 32760;
+constexpr double kMaxMHz = 32767;
 
+// Any number from_chars reads, "inf" and "nan" included: the checks of each
+// option's range refuse those with the option's own message.
 std::optional<double> Number(std::string_view text) {
   while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
   while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
@@ -19,9 +25,7 @@ std::optional<double> Number(std::string_view text) {
   const char* end = text.data() + text.size();
   if (!text.empty() && text.front() == '+') text.remove_prefix(1);
   const auto [stop, error] = std::from_chars(text.data(), end, value);
-  if (text.empty() || stop != end || error != std::errc() || !std::isfinite(value)) {
-    return std::nullopt;
-  }
+  if (text.empty() || stop != end || error != std::errc()) return std::nullopt;
   return value;
 }
 
@@ -37,7 +41,7 @@ std::string ReadBounds(const std::string& text, Bounds& bounds) {
     return value.has_value();
   };
   if (!side(low, bounds.low) || !side(high, bounds.high)) return "'" + text + "' is not A:B";
-  if (bounds.low && bounds.high && *bounds.low > *bounds.high) {
+  if (bounds.low && bounds.high && *bounds.low > *bounds.high) {  // false for NaN
     return "'" + text + "': the first value is above the second";
   }
   return {};
@@ -79,8 +83,16 @@ std::string CheckCombination(const Options& o) {
            "that, or the settings file with --ini";
   }
   if (auto problem = CheckPasses(o.passes); !problem.empty()) return problem;
-  if ((o.freqMHz.low && *o.freqMHz.low < 0) || (o.freqMHz.high && *o.freqMHz.high < 0)) {
-    return "--freq: frequencies are not negative";
+  for (const auto& side : {o.freqMHz.low, o.freqMHz.high}) {
+    if (side && !(*side >= 0 && *side <= kMaxMHz)) {  // NaN too
+      return "--freq: frequencies lie from 0 to 32767 MHz, not " + platform::PlainNumber(*side);
+    }
+  }
+  for (const auto& [option, value] : {std::pair{"--threshold", std::optional(o.threshold)},
+                                      {"--db-min", o.dbMin},
+                                      {"--db-max", o.dbMax}}) {
+    if (value && !std::isfinite(*value))
+      return std::string(option) + ": a level in dB, not " + platform::PlainNumber(*value);
   }
   if (o.dbMin.has_value() != o.dbMax.has_value()) return "--db-min and --db-max go together";
   if (o.dbMin && *o.dbMin >= *o.dbMax) return "--db-min must be below --db-max";
