@@ -30,6 +30,10 @@ TEST_P(ExportBadInput, RefusedWithoutAnyOutput) {
   Spit(dir / "empty.txt", "");
   Spit(dir / "458-452.ini", "[MES_PARA]\r\nSTART_FQ=458\r\nEND_FQ=452\r\n");
   Spit(dir / "2000.ini", "[MES_PARA]\r\nSTART_FQ=0\r\nEND_FQ=2000\r\n");
+  Spit(dir / "png.ini", std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16));
+  Spit(dir / "utf16.ini", std::string("\xFF\xFE[\0M\0", 6));
+  Spit(dir / "huge.ini", "[MES_PARA]\r\n");
+  fs::resize_file(dir / "huge.ini", 65 << 20);  // sparse: no disk taken
   fs::create_directories(dir / "out");
   std::vector<std::string> args;
   for (const std::string& a : c.args) {
@@ -100,6 +104,14 @@ INSTANTIATE_TEST_SUITE_P(
                 "plan no band"},
         BadCase{"ini over 102 bands", With({"--ini", "{in}2000.ini", "{in}WFdata.txt"}), 1,
                 "start no run"},
+        BadCase{"ini a picture", With({"--ini", "{in}png.ini", "{in}WFdata.txt"}), 1,
+                "png.ini: is no settings file: it holds binary content (byte 0x1A at offset 6)"},
+        BadCase{"ini a recording", With({"--ini", "{in}WFdata.txt", "{in}WFdata.txt"}), 1,
+                "WFdata.txt: is no settings file: it holds no section"},
+        BadCase{"ini too large", With({"--ini", "{in}huge.ini", "{in}WFdata.txt"}), 1,
+                "huge.ini: is no settings file: it holds 65 MB"},
+        BadCase{"ini in UTF-16", With({"--ini", "{in}utf16.ini", "{in}WFdata.txt"}), 1,
+                "utf16.ini: is in UTF-16"},
         BadCase{"one colour bound", With({"--start", "450", "{in}WFdata.txt", "--db-min", "-90"}),
                 2, "go together"},
         BadCase{"no output", {"--start", "450", "{in}WFdata.txt"}, 2, "nothing to write"},
