@@ -1,6 +1,5 @@
 #include "Export.h"
 
-#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -9,6 +8,7 @@
 #include "Collectors.h"
 #include "ExportNotes.h"
 #include "LevelScale.h"
+#include "NameCheck.h"
 #include "NarrowPaths.h"
 #include "OutputFile.h"
 #include "PeaksCsv.h"
@@ -21,8 +21,6 @@
 
 namespace kov::wfexport {
 namespace {
-
-namespace fs = std::filesystem;
 
 constexpr int kFailed = 1;
 
@@ -44,27 +42,20 @@ struct Outputs {
   }
 };
 
-// The outputs' names: neither the input nor one another. (std::filesystem
-// only compares spellings here: it may read a path in the wrong code page.)
-std::string CheckNames(const Options& o) {
-  std::vector<std::pair<const char*, fs::path>> names;
+// Refused before anything is read: no output replaces an input or another
+// output.
+std::string CheckFiles(const Options& o) {
+  std::vector<NamedFile> inputs = {{"the waveform file itself", o.input}};
+  if (!o.iniPath.empty()) inputs.push_back({"the settings file of --ini", o.iniPath});
+  std::vector<NamedFile> outputs;
   for (const auto& [option, path] : {std::pair{"--csv", &o.csvPath},
                                      {"--summary", &o.summaryPath},
                                      {"--waterfall", &o.waterfallPath},
                                      {"--spectrum", &o.spectrumPath},
                                      {"--peaks", &o.peaksPath}}) {
-    if (path->empty()) continue;
-    std::error_code ec;
-    const fs::path full = fs::absolute(*path, ec).lexically_normal();
-    if (SameFile(*path, o.input) || full == fs::absolute(o.input, ec).lexically_normal()) {
-      return std::string(option) + " names the waveform file itself";
-    }
-    for (const auto& [other, otherPath] : names) {
-      if (otherPath == full) return std::string(other) + " and " + option + " name one file";
-    }
-    names.emplace_back(option, full);
+    if (!path->empty()) outputs.push_back({option, *path});
   }
-  return {};
+  return CheckNames(inputs, outputs);
 }
 
 std::string OpenOutputs(const Options& o, Outputs& outputs) {
@@ -154,7 +145,7 @@ std::string Commit(const Outputs& outputs) {
 }  // namespace
 
 int Export(const Options& o, std::ostream& err, bool terminal) {
-  if (auto problem = CheckNames(o); !problem.empty()) {
+  if (auto problem = CheckFiles(o); !problem.empty()) {
     err << "wfdata-export: " << problem << '\n';
     return kUsageStatus;
   }

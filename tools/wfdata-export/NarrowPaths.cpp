@@ -17,36 +17,12 @@ namespace {
 #ifdef _WIN32
 using FileStatus = struct _stat64;
 int StatusOf(std::FILE* file, FileStatus& status) { return _fstat64(_fileno(file), &status); }
-
-// The volume and index that tell one file from another; false when there is none.
-bool IdentityOf(const std::string& path, BY_HANDLE_FILE_INFORMATION& info) {
-  const HANDLE handle =
-      CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) return false;
-  const bool known = GetFileInformationByHandle(handle, &info) != 0;
-  CloseHandle(handle);
-  return known;
-}
 #else
 using FileStatus = struct stat;
 int StatusOf(std::FILE* file, FileStatus& status) { return fstat(fileno(file), &status); }
 #endif
 
 }  // namespace
-
-bool SameFile(const std::string& a, const std::string& b) {
-#ifdef _WIN32
-  BY_HANDLE_FILE_INFORMATION x{}, y{};
-  return IdentityOf(a, x) && IdentityOf(b, y) && x.dwVolumeSerialNumber == y.dwVolumeSerialNumber &&
-         x.nFileIndexHigh == y.nFileIndexHigh && x.nFileIndexLow == y.nFileIndexLow;
-#else
-  struct stat x {
-  }, y{};
-  return stat(a.c_str(), &x) == 0 && stat(b.c_str(), &y) == 0 && x.st_dev == y.st_dev &&
-         x.st_ino == y.st_ino;
-#endif
-}
 
 std::string MoveOver(const std::string& from, const std::string& to) {
 #ifdef _WIN32

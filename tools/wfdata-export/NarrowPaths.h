@@ -10,9 +10,6 @@ namespace kov::wfexport {
 // code page on Windows (Japanese, say), which std::filesystem would convert
 // through the wrong one. Everything here hands the bytes to the system.
 
-// Whether both name one existing file (a link or another spelling included).
-bool SameFile(const std::string& a, const std::string& b);
-
 // Puts `from` in the place of `to`, replacing a file there; "" or why not.
 std::string MoveOver(const std::string& from, const std::string& to);
 
