@@ -4,6 +4,15 @@
 #include <map>
 
 #include "ExportHarness.h"
+#include "OutputFile.h"
+
+#ifdef _WIN32
+#include <share.h>
+#else
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+#endif
 
 namespace kov::wfexport::testing {
 namespace {
@@ -94,6 +103,53 @@ INSTANTIATE_TEST_SUITE_P(
       for (char& ch : name) ch = std::isalnum(static_cast<unsigned char>(ch)) ? ch : '_';
       return name;
     });
+
+const std::string kPart(OutputFile::kPartSuffix);
+
+// A killed export leaves its file beside the output; the next one takes it
+// over, so that such files never pile up.
+TEST(ExportPartFile, OneLeftByAKilledExportIsTakenOver) {
+  TempDir dir;
+  Spit(dir / "WFdata.txt", Recording(1, 1, [](int, int) { return "-088 "; }));
+  Spit(dir / ("s.csv" + kPart), std::string(100000, 'x'));
+  const Outcome o =
+      RunTool({"--start", "450", dir.File("WFdata.txt"), "--summary", dir.File("s.csv")});
+  EXPECT_EQ(o.status, 0) << o.err;
+  EXPECT_EQ(Lines(Slurp(dir / "s.csv")).size(), 321u);
+  EXPECT_FALSE(fs::exists(dir / ("s.csv" + kPart)));
+}
+
+// Two exports to one output at once: the second stops, and touches neither
+// the first one's file nor the output.
+TEST(ExportPartFile, OneHeldByAnotherExportIsLeftAlone) {
+  TempDir dir;
+  Spit(dir / "WFdata.txt", Recording(1, 1, [](int, int) { return "-088 "; }));
+  Spit(dir / "s.csv", "earlier");
+  const std::string part = dir.File("s.csv" + kPart);
+#ifdef _WIN32
+  std::FILE* held = _fsopen(part.c_str(), "wb", _SH_DENYRW);
+  ASSERT_NE(held, nullptr);
+  std::fputs("held", held);
+  std::fflush(held);
+#else
+  const int held = open(part.c_str(), O_WRONLY | O_CREAT, 0666);
+  ASSERT_EQ(flock(held, LOCK_EX), 0);
+  ASSERT_EQ(write(held, "held", 4), 4);
+#endif
+  const Outcome o =
+      RunTool({"--start", "450", dir.File("WFdata.txt"), "--summary", dir.File("s.csv")});
+#ifdef _WIN32
+  std::fclose(held);
+#else
+  close(held);
+#endif
+  EXPECT_EQ(o.status, 1);
+  EXPECT_NE(o.err.find("cannot write " + dir.File("s.csv") + ": another export is writing it"),
+            std::string::npos)
+      << o.err;
+  EXPECT_EQ(Slurp(dir / "s.csv"), "earlier");
+  EXPECT_EQ(Slurp(part), "held");
+}
 
 }  // namespace
 }  // namespace kov::wfexport::testing

@@ -4,11 +4,17 @@
 #include <sys/types.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 
 #ifdef _WIN32
+#include <fcntl.h>
 #include <io.h>
 #include <windows.h>
+#else
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 #endif
 
 namespace kov::wfexport {
@@ -22,7 +28,71 @@ using FileStatus = struct stat;
 int StatusOf(std::FILE* file, FileStatus& status) { return fstat(fileno(file), &status); }
 #endif
 
+constexpr const char* kHeld = "another export is writing it now";
+
+#ifndef _WIN32
+// Held by an exclusive lock for as long as it is open. Whoever holds the
+// lock owns the file: after taking it, the name must still lead to it (the
+// export that held it before may have renamed it to its output).
+std::FILE* Take(const std::string& path, std::string& problem, bool& again) {
+  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
+  if (fd < 0) {
+    problem = std::strerror(errno);
+    return nullptr;
+  }
+  struct stat held {
+  }, named{};
+  if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    problem = errno == EWOULDBLOCK ? kHeld : std::strerror(errno);
+  } else if (fstat(fd, &held) != 0 || stat(path.c_str(), &named) != 0 ||
+             held.st_dev != named.st_dev || held.st_ino != named.st_ino) {
+    again = true;
+  } else if (ftruncate(fd, 0) != 0) {
+    problem = std::strerror(errno);
+  } else if (std::FILE* file = fdopen(fd, "wb")) {
+    return file;
+  } else {
+    problem = std::strerror(errno);
+  }
+  close(fd);
+  return nullptr;
+}
+#endif
+
 }  // namespace
+
+#ifdef _WIN32
+std::FILE* TakeFile(const std::string& path, std::string& problem) {
+  // No other opener may write, while a delete (at Ctrl+C) still works.
+  const HANDLE handle = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr,
+                                    CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) {
+    const DWORD error = GetLastError();
+    problem = error == ERROR_SHARING_VIOLATION ? kHeld : "Windows error " + std::to_string(error);
+    return nullptr;
+  }
+  const int fd = _open_osfhandle(reinterpret_cast<std::intptr_t>(handle), _O_WRONLY | _O_BINARY);
+  std::FILE* file = fd < 0 ? nullptr : _fdopen(fd, "wb");
+  if (file == nullptr) {
+    problem = std::strerror(errno);
+    if (fd < 0)
+      CloseHandle(handle);
+    else
+      _close(fd);
+  }
+  return file;
+}
+#else
+std::FILE* TakeFile(const std::string& path, std::string& problem) {
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    bool again = false;
+    std::FILE* file = Take(path, problem, again);
+    if (!again) return file;
+  }
+  problem = "it keeps being replaced";
+  return nullptr;
+}
+#endif
 
 std::string MoveOver(const std::string& from, const std::string& to) {
 #ifdef _WIN32

@@ -10,6 +10,11 @@ namespace kov::wfexport {
 // code page on Windows (Japanese, say), which std::filesystem would convert
 // through the wrong one. Everything here hands the bytes to the system.
 
+// Opens a file for writing alone, empty: a new one, or one that no other
+// program holds (left by a program that was killed), taken over. Nothing,
+// with the reason, when another program holds it or it cannot be made.
+std::FILE* TakeFile(const std::string& path, std::string& problem);
+
 // Puts `from` in the place of `to`, replacing a file there; "" or why not.
 std::string MoveOver(const std::string& from, const std::string& to);
 
