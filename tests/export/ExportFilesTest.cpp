@@ -10,8 +10,14 @@
 #include <share.h>
 #else
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/file.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <chrono>
+#include <thread>
 #endif
 
 namespace kov::wfexport::testing {
@@ -150,6 +156,89 @@ TEST(ExportPartFile, OneHeldByAnotherExportIsLeftAlone) {
   EXPECT_EQ(Slurp(dir / "s.csv"), "earlier");
   EXPECT_EQ(Slurp(part), "held");
 }
+
+#ifndef _WIN32
+// The program in a process of its own, as a shell starts it (every signal at
+// its default whatever the test runner ignores), under a file-size limit;
+// its errors go to `err`.
+pid_t Start(const std::vector<std::string>& args, const fs::path& err,
+            rlim_t fileLimit = RLIM_INFINITY) {
+  std::vector<std::string> all = {WFDATA_EXPORT_PATH};
+  all.insert(all.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (auto& a : all) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  const pid_t pid = fork();
+  if (pid == 0) {
+    for (const int s : {SIGINT, SIGTERM, SIGHUP, SIGXFSZ}) signal(s, SIG_DFL);
+    sigset_t none;
+    sigemptyset(&none);
+    sigprocmask(SIG_SETMASK, &none, nullptr);
+    const rlimit limit{fileLimit, fileLimit};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    const int fd = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    dup2(fd, STDERR_FILENO);
+    execv(argv[0], argv.data());
+    _exit(127);
+  }
+  return pid;
+}
+
+bool PartFilesIn(const fs::path& dir) {
+  for (const auto& e : fs::directory_iterator(dir)) {
+    if (e.path().string().ends_with(kPart)) return true;
+  }
+  return false;
+}
+
+class ExportInterrupted : public ::testing::TestWithParam<int> {};
+
+// Stopped once both files beside the outputs exist, then signalled: the
+// signal is handled as soon as it runs on, long before the read is through.
+TEST_P(ExportInterrupted, RemovesItsPartFilesAndEndsAsKilled) {
+  TempDir dir;
+  Spit(dir / "WFdata.txt", Recording(10, 50, [](int, int) { return "-088 "; }));
+  const pid_t pid = Start({"--start", "450", dir.File("WFdata.txt"), "--csv", dir.File("a.csv"),
+                           "--summary", dir.File("s.csv")},
+                          dir / "err.txt");
+  ASSERT_GT(pid, 0);
+  bool started = false;
+  for (int step = 0; step < 20000 && !started; ++step) {
+    kill(pid, SIGCONT);
+    std::this_thread::sleep_for(std::chrono::microseconds(100));
+    kill(pid, SIGSTOP);
+    started = fs::exists(dir / ("a.csv" + kPart)) && fs::exists(dir / ("s.csv" + kPart));
+  }
+  kill(pid, GetParam());
+  kill(pid, SIGCONT);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  ASSERT_TRUE(started) << Slurp(dir / "err.txt");
+  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == GetParam()) << status;
+  EXPECT_FALSE(PartFilesIn(dir.Path()));
+  EXPECT_FALSE(fs::exists(dir / "a.csv") || fs::exists(dir / "s.csv"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, ExportInterrupted, ::testing::Values(SIGINT, SIGTERM, SIGHUP));
+
+// Killed by SIGXFSZ, it would leave its file beside the output and no word.
+TEST(ExportFileSizeLimit, ReportedAsAFailedWrite) {
+  TempDir dir;
+  Spit(dir / "WFdata.txt", Recording(3, 10, [](int, int) { return "-088 "; }));
+  Spit(dir / "a.csv", "earlier");
+  const pid_t pid = Start({"--start", "450", dir.File("WFdata.txt"), "--csv", dir.File("a.csv")},
+                          dir / "err.txt", 64 * 1024);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  ASSERT_TRUE(WIFEXITED(status)) << status;
+  EXPECT_EQ(WEXITSTATUS(status), 1);
+  EXPECT_NE(Slurp(dir / "err.txt").find("cannot write " + dir.File("a.csv") + ": File too large"),
+            std::string::npos)
+      << Slurp(dir / "err.txt");
+  EXPECT_EQ(Slurp(dir / "a.csv"), "earlier");
+  EXPECT_FALSE(PartFilesIn(dir.Path()));
+}
+#endif
 
 }  // namespace
 }  // namespace kov::wfexport::testing

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <utility>
 
+#include "Interruption.h"
 #include "NarrowPaths.h"
 
 namespace kov::wfexport {
@@ -20,6 +21,7 @@ bool OutputFile::Open() {
     temporary_.clear();  // another export's, or none
     return Fail(problem);
   }
+  slot_ = RemoveOnInterruption(temporary_.c_str());
   return true;
 }
 
@@ -37,12 +39,14 @@ bool OutputFile::Commit() {
 #ifndef _WIN32
   // Renamed while still held, so that no other export takes it over between.
   if (auto problem = MoveOver(temporary_, path_); !problem.empty()) return Fail(problem);
+  LetGo(std::exchange(slot_, -1));
   temporary_ = path_;  // until it is closed whole
   if (std::fclose(std::exchange(file_, nullptr)) != 0) return Fail(std::strerror(errno));
 #else
   // Windows renames no file that is open without sharing.
   if (std::fclose(std::exchange(file_, nullptr)) != 0) return Fail(std::strerror(errno));
   if (auto problem = MoveOver(temporary_, path_); !problem.empty()) return Fail(problem);
+  LetGo(std::exchange(slot_, -1));
 #endif
   temporary_.clear();
   return true;
@@ -57,6 +61,7 @@ bool OutputFile::Fail(const std::string& reason) {
 void OutputFile::Discard() {
   // Removed while still held, so that no other export has taken it.
   if (!temporary_.empty()) std::remove(temporary_.c_str());
+  LetGo(std::exchange(slot_, -1));
   temporary_.clear();
   if (file_ != nullptr) std::fclose(std::exchange(file_, nullptr));
 }

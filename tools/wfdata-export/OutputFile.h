@@ -37,6 +37,7 @@ class OutputFile {
   std::string temporary_;  // "" once it is no longer this output's to remove
   std::string error_;
   std::FILE* file_ = nullptr;
+  int slot_ = -1;  // of the file to remove at an interruption
 };
 
 }  // namespace kov::wfexport
