@@ -6,6 +6,7 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
+#include <pthread.h>
 #include <signal.h>
 #include <unistd.h>
 #endif
@@ -59,6 +60,10 @@ extern "C" void OnSignal(int signal) {
 #ifdef _WIN32
 void HandleInterruptions() { SetConsoleCtrlHandler(OnConsoleEvent, TRUE); }
 
+// The handler waits for the lock (taken again by RemoveOnInterruption).
+HeldOff::HeldOff() { EnterCriticalSection(Lock()); }
+HeldOff::~HeldOff() { LeaveCriticalSection(Lock()); }
+
 int RemoveOnInterruption(const char* path) {
   EnterCriticalSection(Lock());
   int slot = -1;
@@ -90,6 +95,16 @@ void HandleInterruptions() {
     }
   }
 }
+
+HeldOff::HeldOff() {
+  sigset_t block;
+  sigemptyset(&block);
+  for (const int s : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&block, s);
+  pthread_sigmask(SIG_BLOCK, &block, &before_);
+}
+
+// A signal that came meanwhile is handled here.
+HeldOff::~HeldOff() { pthread_sigmask(SIG_SETMASK, &before_, nullptr); }
 
 int RemoveOnInterruption(const char* path) {
   for (std::size_t i = 0; i < kSlots; ++i) {

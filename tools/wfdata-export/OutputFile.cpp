@@ -15,6 +15,7 @@ OutputFile::OutputFile(std::string path)
 OutputFile::~OutputFile() { Discard(); }
 
 bool OutputFile::Open() {
+  const HeldOff held;
   std::string problem;
   file_ = TakeFile(temporary_, problem);
   if (file_ == nullptr) {
@@ -38,13 +39,17 @@ bool OutputFile::Commit() {
   if (std::fflush(file_) != 0) return Fail(std::strerror(errno));
 #ifndef _WIN32
   // Renamed while still held, so that no other export takes it over between.
-  if (auto problem = MoveOver(temporary_, path_); !problem.empty()) return Fail(problem);
-  LetGo(std::exchange(slot_, -1));
+  {
+    const HeldOff held;
+    if (auto problem = MoveOver(temporary_, path_); !problem.empty()) return Fail(problem);
+    LetGo(std::exchange(slot_, -1));
+  }
   temporary_ = path_;  // until it is closed whole
   if (std::fclose(std::exchange(file_, nullptr)) != 0) return Fail(std::strerror(errno));
 #else
   // Windows renames no file that is open without sharing.
   if (std::fclose(std::exchange(file_, nullptr)) != 0) return Fail(std::strerror(errno));
+  const HeldOff held;
   if (auto problem = MoveOver(temporary_, path_); !problem.empty()) return Fail(problem);
   LetGo(std::exchange(slot_, -1));
 #endif
@@ -59,6 +64,7 @@ bool OutputFile::Fail(const std::string& reason) {
 }
 
 void OutputFile::Discard() {
+  const HeldOff held;
   // Removed while still held, so that no other export has taken it.
   if (!temporary_.empty()) std::remove(temporary_.c_str());
   LetGo(std::exchange(slot_, -1));
