@@ -64,7 +64,7 @@ void Throughput(benchmark::State& state, std::vector<std::string> outputs) {
   for (const auto& a : args) argv.push_back(a.c_str());
   for (auto _ : state) {
     std::ostringstream out, err;
-    if (kov::wfexport::Main(static_cast<int>(argv.size()), argv.data(), out, err, false) != 0) {
+    if (kov::wfexport::Main(static_cast<int>(argv.size()), argv.data(), out, err, {}) != 0) {
       state.SkipWithError(err.str().c_str());
     }
   }

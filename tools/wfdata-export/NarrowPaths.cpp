@@ -127,4 +127,34 @@ std::string LastPart(const std::string& path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+std::string DisplayName(const std::string& name) {
+#ifdef _WIN32
+  const int n =
+      MultiByteToWideChar(CP_ACP, 0, name.data(), static_cast<int>(name.size()), nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(n), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, name.data(), static_cast<int>(name.size()), wide.data(), n);
+  const int m = WideCharToMultiByte(CP_UTF8, 0, wide.data(), n, nullptr, 0, nullptr, nullptr);
+  std::string utf8(static_cast<std::size_t>(m), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide.data(), n, utf8.data(), m, nullptr, nullptr);
+  return utf8;
+#else
+  std::string text;
+  for (std::size_t i = 0; i < name.size();) {
+    const auto c = static_cast<unsigned char>(name[i]);
+    const std::size_t length = c < 0x80         ? 1
+                               : (c >> 5) == 6  ? 2
+                               : (c >> 4) == 14 ? 3
+                               : (c >> 3) == 30 ? 4
+                                                : 0;
+    bool whole = length > 0 && i + length <= name.size();
+    for (std::size_t k = 1; whole && k < length; ++k) {
+      whole = (static_cast<unsigned char>(name[i + k]) >> 6) == 2;
+    }
+    text += whole ? name.substr(i, length) : "\xEF\xBF\xBD";
+    i += whole ? length : 1;
+  }
+  return text;
+#endif
+}
+
 }  // namespace kov::wfexport

@@ -26,4 +26,8 @@ bool IsFolder(const std::string& path);
 // The last part of a path, after its last "/" or "\".
 std::string LastPart(const std::string& path);
 
+// A name as UTF-8 text to show in a page: from the system's code page on
+// Windows; elsewhere bytes that are no UTF-8 become U+FFFD.
+std::string DisplayName(const std::string& name);
+
 }  // namespace kov::wfexport

@@ -5,8 +5,11 @@
 #include "Export.h"
 #include "Interruption.h"
 #include "Progress.h"
+#include "platform/ProgramFolder.h"
 
 int main(int argc, char** argv) {
   kov::wfexport::HandleInterruptions();
-  return kov::wfexport::Main(argc, argv, std::cout, std::cerr, kov::wfexport::ErrorIsTerminal());
+  const kov::wfexport::Surroundings surroundings{kov::wfexport::ErrorIsTerminal(),
+                                                 kov::platform::ProgramFolder()};
+  return kov::wfexport::Main(argc, argv, std::cout, std::cerr, surroundings);
 }
