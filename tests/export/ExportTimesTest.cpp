@@ -129,10 +129,11 @@ INSTANTIATE_TEST_SUITE_P(
         BelongCase{"cut in a line", TimesFile(4, 2, BandMs).substr(0, 310), 0,
                    "note: WFtime.csv ends inside a line (after pass 4 band 1)"},
         BelongCase{"a pass behind", TimesFile(3, 2, BandMs), 1,
-                   "WFtime.csv ends at pass 3 band 2, WFdata.txt at pass 4 band 2: they are not "
-                   "of one run (--ignore-times exports without the times)"},
+                   "WFtime.csv:7: ends at pass 3 band 2, WFdata.txt at pass 4 band 2: they are "
+                   "not of one run (--ignore-times exports without the times)"},
         BelongCase{"other bands", TimesFile(3, 3, BandMs), 1,
-                   "WFtime.csv holds 3 bands a pass, WFdata.txt 2: they are not of one run"},
+                   "WFtime.csv:5: its passes hold 3 bands, those of WFdata.txt 2: they are not "
+                   "of one run"},
         BelongCase{"a band missing", Without(5), 1,
                    "WFtime.csv:5: pass 3 band 1 where pass 2 band 2 was due"},
         BelongCase{"tuned elsewhere", Without(3, "1,2,475,2026-12-08T23:59:54.000+09:00\r\n"), 1,

@@ -248,13 +248,13 @@ void WriteOutputs(const Plan& plan, const Outputs& outputs, Gathered& g, const C
   if (outputs.track) g.track->Write(*outputs.track, plan.axis, times);
   std::string waterfall, spectrum;
   if (g.waterfall) {
-    waterfall =
-        EncodePng(DrawWaterfall(g.waterfall->Finish(), scale, plan.axis,
-                                plan.files.name + ": waterfall" + span, o.width, o.height, times));
+    waterfall = EncodePng(DrawWaterfall(g.waterfall->Finish(), scale, plan.axis,
+                                        DisplayName(plan.files.name) + ": waterfall" + span,
+                                        o.width, o.height, times));
   }
   if (outputs.spectrum || outputs.report) {
     spectrum = EncodePng(DrawSpectrum(*g.statistics, scale, plan.axis,
-                                      plan.files.name + ": spectrum" + span, o.width));
+                                      DisplayName(plan.files.name) + ": spectrum" + span, o.width));
   }
   if (outputs.waterfall) outputs.waterfall->Write(waterfall);
   if (outputs.spectrum) outputs.spectrum->Write(spectrum);

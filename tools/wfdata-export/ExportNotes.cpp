@@ -62,7 +62,8 @@ std::string CheckTimes(const TimesTable& times, const ReadReport& report,
   if (report.pointLines == 0) return {};
   const std::int32_t recordingBands = report.pointsPerPass / 320;
   if (times.BandsKnown() && recordingBands > 0 && recordingBands != times.Bands()) {
-    return timesName + " holds " + std::to_string(times.Bands()) + " bands a pass, " + name + " " +
+    return timesName + ":" + std::to_string(times.Bands() + 2) + ": its passes hold " +
+           std::to_string(times.Bands()) + " bands, those of " + name + " " +
            std::to_string(recordingBands) + ": they are not of one run";
   }
   const std::int32_t bands = times.BandsKnown() ? times.Bands()
@@ -76,7 +77,10 @@ std::string CheckTimes(const TimesTable& times, const ReadReport& report,
                           " band " + std::to_string(times.LastBand()) + ", " + name + " at pass " +
                           std::to_string(report.lastPass) + " band " +
                           std::to_string((report.lastPoint + 319) / 320);
-  if (ahead > 1 || ahead < -1) return end + ": they are not of one run";
+  if (ahead > 1 || ahead < -1) {
+    return timesName + ":" + std::to_string(times.Count() + 1) + ": " +
+           end.substr(timesName.size() + 1) + ": they are not of one run";
+  }
   if (ahead != 0) note = end + " (one was taken during the run): read as cut short";
   return {};
 }
