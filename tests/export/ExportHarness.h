@@ -57,13 +57,15 @@ struct Outcome {
   std::string err, out;
 };
 
-inline Outcome RunTool(std::vector<std::string> args) {
+// `programFolder`: where the program lies, for a settings file beside it.
+inline Outcome RunTool(std::vector<std::string> args, const std::string& programFolder = "") {
   args.insert(args.begin(), "wfdata-export");
   std::vector<const char*> argv;
   for (const auto& a : args) argv.push_back(a.c_str());
   std::ostringstream out, err;
   Outcome outcome;
-  outcome.status = Main(static_cast<int>(argv.size()), argv.data(), out, err, Surroundings{});
+  outcome.status = Main(static_cast<int>(argv.size()), argv.data(), out, err,
+                        Surroundings{false, programFolder});
   outcome.err = err.str();
   outcome.out = out.str();
   return outcome;

@@ -189,11 +189,17 @@ TEST_F(ExportTimes, TheUsualSetBesideTheRecording) {
   EXPECT_EQ(waterfall.At(70, 60), (display::Rgb{255, 255, 255}));
 }
 
-TEST(ExportUsualSet, TakesTheSettingsFileBesideTheRecordingWithoutTimes) {
+// Without times: the settings file beside the recording, else beside the program.
+TEST(ExportUsualSet, TakesTheSettingsFileBesideTheRecordingOrTheProgram) {
   TempDir dir;
+  std::filesystem::create_directories(dir / "program");
   Spit(dir / "WFdata-20261208-235950.txt", Recording(1, 1, [](int, int) { return "-088 "; }));
+  Spit(dir / "program" / "KOV_Xport.ini", "[MES_PARA]\r\nSTART_FQ=2005\r\nEND_FQ=2010\r\n");
+  Outcome o = RunTool({dir.File("WFdata-20261208-235950.txt")}, dir.File("program"));
+  ASSERT_EQ(o.status, 0) << o.err;
+  EXPECT_EQ(Lines(Slurp(dir / "WFdata-20261208-235950-summary.csv"))[1], "1,2000,-88,-88,-88,1,0");
   Spit(dir / "KOV_Xport.ini", "[MES_PARA]\r\nSTART_FQ=1005\r\nEND_FQ=1010\r\n");
-  const Outcome o = RunTool({dir.File("WFdata-20261208-235950.txt")});
+  o = RunTool({dir.File("WFdata-20261208-235950.txt")}, dir.File("program"));
   ASSERT_EQ(o.status, 0) << o.err;
   EXPECT_EQ(Lines(Slurp(dir / "WFdata-20261208-235950-summary.csv"))[1], "1,1000,-88,-88,-88,1,0");
 }

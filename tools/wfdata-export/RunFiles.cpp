@@ -39,8 +39,9 @@ std::string TimesBeside(const std::string& input) {
 }
 
 std::string SettingsFor(const RunFiles& f, const std::string& programFolder) {
-  for (const std::string& folder : {FolderOf(f.options.input), programFolder + "/"}) {
-    if (folder == "/" && programFolder.empty()) continue;
+  std::vector<std::string> folders = {FolderOf(f.options.input)};
+  if (!programFolder.empty()) folders.push_back(programFolder + "/");
+  for (const std::string& folder : folders) {
     const std::string path = folder + settings::kProfileName;
     if (IsFile(path)) return path;
   }
