@@ -12,4 +12,8 @@ namespace kov::bench {
 // data ("00"). The number of passes written.
 std::int32_t WriteRecording(const std::string& path, std::uint64_t bytes);
 
+// Writes the times file of such a recording of `passes` passes: a band every
+// 600 ms from 2026-12-08 20:48:28.123 in Japan, crossing midnight.
+void WriteTimes(const std::string& path, std::int32_t passes);
+
 }  // namespace kov::bench

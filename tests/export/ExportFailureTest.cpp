@@ -30,6 +30,10 @@ TEST_P(ExportBadInput, RefusedWithoutAnyOutput) {
   Spit(dir / "empty.txt", "");
   Spit(dir / "458-452.ini", "[MES_PARA]\r\nSTART_FQ=458\r\nEND_FQ=452\r\n");
   Spit(dir / "2000.ini", "[MES_PARA]\r\nSTART_FQ=0\r\nEND_FQ=2000\r\n");
+  Spit(dir / "png.ini", std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16));
+  Spit(dir / "utf16.ini", std::string("\xFF\xFE[\0M\0", 6));
+  Spit(dir / "huge.ini", "[MES_PARA]\r\n");
+  fs::resize_file(dir / "huge.ini", 65 << 20);  // sparse: no disk taken
   fs::create_directories(dir / "out");
   std::vector<std::string> args;
   for (const std::string& a : c.args) {
@@ -73,12 +77,27 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"no pass selected",
                 With({"--start", "450", "{in}WFdata.txt", "--passes", "100:200"}), 1,
                 "nothing selected"},
+        // Either end, the same refusal: beyond the program's frequencies, NaN or inf.
+        BadCase{"freq low too high", With({"--start", "450", "{in}WFdata.txt", "--freq", "1e30:"}),
+                2, "--freq: frequencies lie from 0 to 32767 MHz, not 1e+30"},
+        BadCase{"freq high too high", With({"--start", "450", "{in}WFdata.txt", "--freq", ":1e30"}),
+                2, "--freq: frequencies lie from 0 to 32767 MHz, not 1e+30"},
+        BadCase{"freq negative", With({"--start", "450", "{in}WFdata.txt", "--freq", ":-1"}), 2,
+                "--freq: frequencies lie from 0 to 32767 MHz, not -1"},
+        BadCase{"freq nan", With({"--start", "450", "{in}WFdata.txt", "--freq", "nan:"}), 2,
+                "--freq: frequencies lie from 0 to 32767 MHz, not nan"},
+        BadCase{"freq inf", With({"--start", "450", "{in}WFdata.txt", "--freq", "1:inf"}), 2,
+                "--freq: frequencies lie from 0 to 32767 MHz, not inf"},
+        BadCase{"colour bound inf",
+                With({"--start", "450", "{in}WFdata.txt", "--db-min=-inf", "--db-max", "0"}), 2,
+                "--db-min: a level in dB, not -inf"},
         BadCase{"no frequency selected",
                 With({"--start", "450", "{in}WFdata.txt", "--freq", "300:400"}), 1,
-                "--freq selects no point"},
-        BadCase{"neither start nor ini", With({"{in}WFdata.txt"}), 2, "not both or neither"},
+                "--freq 300:400 selects no point: WFdata.txt holds 450 to 459.96875 MHz (1 band)"},
+        BadCase{"neither start nor ini", With({"{in}WFdata.txt"}), 2,
+                "the frequency axis is unknown: no WFtime.csv lies beside WFdata.txt; give"},
         BadCase{"start and ini", With({"--start", "450", "--ini", "{in}x.ini", "{in}WFdata.txt"}),
-                2, "not both or neither"},
+                2, "not both"},
         BadCase{"start off the tens", With({"--start", "451", "{in}WFdata.txt"}), 2,
                 "multiple of 10"},
         BadCase{"ini missing", With({"--ini", "{in}x.ini", "{in}WFdata.txt"}), 1, "x.ini: "},
@@ -86,9 +105,20 @@ INSTANTIATE_TEST_SUITE_P(
                 "plan no band"},
         BadCase{"ini over 102 bands", With({"--ini", "{in}2000.ini", "{in}WFdata.txt"}), 1,
                 "start no run"},
+        BadCase{"ini a picture", With({"--ini", "{in}png.ini", "{in}WFdata.txt"}), 1,
+                "png.ini: is no settings file: it holds binary content (byte 0x1A at offset 6)"},
+        BadCase{"ini a recording", With({"--ini", "{in}WFdata.txt", "{in}WFdata.txt"}), 1,
+                "WFdata.txt: is no settings file: it holds no section"},
+        BadCase{"ini too large", With({"--ini", "{in}huge.ini", "{in}WFdata.txt"}), 1,
+                "huge.ini: is no settings file: it holds 65 MB"},
+        BadCase{"ini in UTF-16", With({"--ini", "{in}utf16.ini", "{in}WFdata.txt"}), 1,
+                "utf16.ini: is in UTF-16"},
         BadCase{"one colour bound", With({"--start", "450", "{in}WFdata.txt", "--db-min", "-90"}),
                 2, "go together"},
-        BadCase{"no output", {"--start", "450", "{in}WFdata.txt"}, 2, "nothing to write"},
+        BadCase{"usual outputs without an axis",
+                {"{in}WFdata.txt"},
+                2,
+                ", nor KOV_Xport.ini beside it or beside the program; give"},
         BadCase{"output over the input",
                 With({"--start", "450", "{in}WFdata.txt"}, {"--summary", "{in}WFdata.txt"}), 2,
                 "the waveform file itself"},

@@ -10,6 +10,7 @@
 #include "Export.h"
 #include "TestFiles.h"
 #include "display/GraphSurface.h"
+#include "measure/TimesFile.h"
 #include "measure/WaveformFile.h"
 
 namespace kov::wfexport::testing {
@@ -36,19 +37,37 @@ inline std::string Recording(int passes, int bands,
   return file;
 }
 
+// The times file of such a recording from 450 MHz, in Japan's offset; the
+// band's time in milliseconds since 1970 from `ms(pass, band)`; `bands` of
+// the last pass only.
+inline std::string TimesFile(int passes, int bands, const std::function<std::int64_t(int, int)>& ms,
+                             int lastPassBands = -1) {
+  std::string file = std::string(measure::kTimesHeader) + "\r\n";
+  for (int pass = 1; pass <= passes; ++pass) {
+    const int n = pass == passes && lastPassBands >= 0 ? lastPassBands : bands;
+    for (int band = 1; band <= n; ++band) {
+      measure::AppendTimesLine(file, {pass, band, 445.0 + 10 * band, {ms(pass, band), 540}});
+    }
+  }
+  return file;
+}
+
 struct Outcome {
   int status = -1;
-  std::string err;
+  std::string err, out;
 };
 
-inline Outcome RunTool(std::vector<std::string> args) {
+// `programFolder`: where the program lies, for a settings file beside it.
+inline Outcome RunTool(std::vector<std::string> args, const std::string& programFolder = "") {
   args.insert(args.begin(), "wfdata-export");
   std::vector<const char*> argv;
   for (const auto& a : args) argv.push_back(a.c_str());
   std::ostringstream out, err;
   Outcome outcome;
-  outcome.status = Main(static_cast<int>(argv.size()), argv.data(), out, err, false);
+  outcome.status = Main(static_cast<int>(argv.size()), argv.data(), out, err,
+                        Surroundings{false, programFolder});
   outcome.err = err.str();
+  outcome.out = out.str();
   return outcome;
 }
 

@@ -144,8 +144,10 @@ INSTANTIATE_TEST_SUITE_P(
         IniCase{"[MES_PARA]\r\nSTART_FQ=455\r\nEND_FQ=460\r\nD_LEVEL= 0\r\n", "450,", kFull51, ""},
         IniCase{"[MES_PARA]\r\nSTART_FQ=470\r\nEND_FQ=461\r\nD_LEVEL=0\r\n", "460,", kFull51, ""},
         IniCase{"[mes_para]\nstart_fq=-1005.5\nend_fq=1010\nD_LEVEL=2\n", "1000,", kFifty51, ""},
-        // Absent keys: the program's defaults, 451 to 550 and the -50 dB range.
-        IniCase{"", "450,", kFifty51, "the settings file plans 10 bands"}));
+        // Absent keys, as the program saves the file before a first save of the
+        // measurement keys: its defaults, 451 to 550 and the -50 dB range.
+        IniCase{"[COMMUNICATION]\r\nXport_IP=127.0.0.1\r\n", "450,", kFifty51,
+                "the settings file plans 10 bands"}));
 
 }  // namespace
 }  // namespace kov::wfexport::testing

@@ -1,8 +1,8 @@
 #include "Export.h"
 
-#include <filesystem>
 #include <memory>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -14,71 +14,138 @@
 #include "PeaksCsv.h"
 #include "Png.h"
 #include "Progress.h"
+#include "Report.h"
+#include "RunFiles.h"
 #include "SpectrumPicture.h"
 #include "SummaryCsv.h"
+#include "TimeAxis.h"
 #include "WaterfallPicture.h"
 #include "WaveformReader.h"
+#include "platform/Numbers.h"
 
 namespace kov::wfexport {
 namespace {
 
-namespace fs = std::filesystem;
-
 constexpr int kFailed = 1;
 
-int Fail(std::ostream& err, const std::string& message) {
+int Fail(std::ostream& err, const std::string& message, int status = kFailed) {
   err << "wfdata-export: " << message << '\n';
-  return kFailed;
+  return status;
 }
+
+// What is known before the recording is read.
+struct Plan {
+  RunFiles files;
+  FrequencyAxis axis;
+  std::optional<TimesTable> times;
+  std::string timesName;
+  std::vector<std::string> notes;
+  Selection selection;
+  std::vector<std::int32_t> track;
+  const Options& O() const { return files.options; }
+  const TimesTable* Times() const { return times ? &*times : nullptr; }
+};
 
 // The outputs asked for, each written beside its name until it is whole.
 struct Outputs {
-  std::unique_ptr<OutputFile> csv, summary, waterfall, spectrum, peaks;
+  std::unique_ptr<OutputFile> csv, summary, waterfall, spectrum, peaks, track, report;
 
   std::vector<OutputFile*> All() const {
     std::vector<OutputFile*> all;
-    for (const auto* o : {&csv, &summary, &waterfall, &spectrum, &peaks}) {
+    for (const auto* o : {&csv, &summary, &waterfall, &spectrum, &peaks, &track, &report}) {
       if (*o) all.push_back(o->get());
     }
     return all;
   }
 };
 
-// The outputs' names: neither the input nor one another. (std::filesystem
-// only compares spellings here: it may read a path in the wrong code page.)
-std::string CheckNames(const Options& o) {
-  std::vector<std::pair<const char*, fs::path>> names;
-  for (const auto& [option, path] : {std::pair{"--csv", &o.csvPath},
-                                     {"--summary", &o.summaryPath},
-                                     {"--waterfall", &o.waterfallPath},
-                                     {"--spectrum", &o.spectrumPath},
-                                     {"--peaks", &o.peaksPath}}) {
-    if (path->empty()) continue;
-    std::error_code ec;
-    const fs::path full = fs::absolute(*path, ec).lexically_normal();
-    if (SameFile(*path, o.input) || full == fs::absolute(o.input, ec).lexically_normal()) {
-      return std::string(option) + " names the waveform file itself";
+// The start from the times file, checked against --start and --ini.
+std::string AxisFromTimes(Plan& plan) {
+  const TimesTable& t = *plan.times;
+  const double start = t.FirstCentreMHz() - 5;
+  const std::string source = plan.timesName + " (band 1 tuned to " +
+                             platform::PlainNumber(t.FirstCentreMHz()) + " MHz, a run from " +
+                             platform::PlainNumber(start) + " MHz)";
+  if (plan.O().startMHz && *plan.O().startMHz != start) {
+    return "--start " + platform::PlainNumber(*plan.O().startMHz) + " disagrees with " + source;
+  }
+  if (!plan.O().iniPath.empty() && plan.axis.startMHz != start) {
+    return plan.O().iniPath + " starts a run at " + platform::PlainNumber(plan.axis.startMHz) +
+           " MHz, which disagrees with " + source;
+  }
+  plan.axis.startMHz = start;
+  plan.axis.plannedPoints = t.Bands() * 320;
+  return {};
+}
+
+std::string LoadAxis(Plan& plan) {
+  const Options& o = plan.O();
+  plan.axis.startMHz = o.startMHz.value_or(0);
+  if (!o.iniPath.empty()) {
+    if (auto problem = AxisFromSettings(o.iniPath, plan.axis); !problem.empty()) return problem;
+  }
+  if (plan.files.timesPath.empty()) return {};
+  plan.timesName = LastPart(plan.files.timesPath);
+  LoadedTimes loaded = LoadTimes(plan.files.timesPath, plan.timesName);
+  if (!loaded.error.empty()) {
+    return loaded.error + " (--ignore-times exports without the times)";
+  }
+  if (!loaded.note.empty()) plan.notes.push_back(loaded.note);
+  plan.times = std::move(loaded.table);
+  if (plan.times->Count() == 0)
+    return plan.timesName + " holds no band (--ignore-times exports without it)";
+  return AxisFromTimes(plan);
+}
+
+// The points a pass of the recording holds, from its times or its first pass.
+std::int32_t PointsHeld(const Plan& plan) {
+  if (plan.times) return plan.times->Bands() * 320;
+  struct Nothing : PointSink {
+    void Add(const measure::WaveformPoint&) override {}
+  } nothing;
+  std::ostringstream quiet;
+  const ReadReport first = ReadWaveformFile(
+      plan.O().input, nothing, ReadSettings{plan.files.name, false, true, nullptr}, quiet);
+  return first.pointsPerPass > 0 ? first.pointsPerPass : first.highestPoint;
+}
+
+// The passes, points and tracked points: "" or why none (`status` 2 for a
+// time that is none).
+std::string Select(Plan& plan, int& status) {
+  const Options& o = plan.O();
+  const std::int32_t planned = plan.axis.plannedPoints.value_or(FrequencyAxis::kMaxPoints);
+  if (!MakeSelection(o, plan.axis, planned, plan.selection)) {
+    const std::int32_t held = PointsHeld(plan);
+    if (held == 0) return plan.files.name + " holds no point line";
+    return NoFrequency(o, plan.axis, held, plan.files.name);
+  }
+  if (plan.times) {
+    bool refused = false;
+    auto problem = SelectTimes(o, *plan.times, plan.selection, refused);
+    if (refused) status = kUsageStatus;
+    if (!problem.empty()) return problem;
+  }
+  plan.track = NearestPoints(o.trackMHz, plan.axis);
+  for (std::size_t i = 0; i < plan.track.size(); ++i) {
+    if (plan.track[i] < 1 || plan.track[i] > planned) {
+      return "--track " + platform::PlainNumber(o.trackMHz[i]) + " lies outside " +
+             plan.files.name + "'s " + HeldFrequencies(plan.axis, planned);
     }
-    for (const auto& [other, otherPath] : names) {
-      if (otherPath == full) return std::string(other) + " and " + option + " name one file";
-    }
-    names.emplace_back(option, full);
   }
   return {};
 }
 
 std::string OpenOutputs(const Options& o, Outputs& outputs) {
-  const auto open = [](const std::string& path, std::unique_ptr<OutputFile>& file) {
-    if (path.empty()) return true;
-    file = std::make_unique<OutputFile>(path);
-    return file->Open();
-  };
   for (const auto& [path, file] : {std::pair{&o.csvPath, &outputs.csv},
                                    {&o.summaryPath, &outputs.summary},
                                    {&o.waterfallPath, &outputs.waterfall},
                                    {&o.spectrumPath, &outputs.spectrum},
-                                   {&o.peaksPath, &outputs.peaks}}) {
-    if (!open(*path, *file)) return (*file)->Error();
+                                   {&o.peaksPath, &outputs.peaks},
+                                   {&o.trackCsvPath, &outputs.track},
+                                   {&o.reportPath, &outputs.report}}) {
+    if (path->empty()) continue;
+    *file = std::make_unique<OutputFile>(*path);
+    if (!(*file)->Open()) return (*file)->Error();
   }
   return {};
 }
@@ -96,48 +163,104 @@ struct Gathered {
   std::optional<PointStatistics> statistics;
   std::optional<PeakFinder> peaks;
   std::optional<WaterfallGrid> waterfall;
+  std::optional<TrackTable> track;
 };
 
-void Prepare(const Options& o, const FrequencyAxis& axis, const Selection& s,
-             const Outputs& outputs, Gathered& g, Collectors& collectors) {
-  if (outputs.csv) collectors.csv = &g.csv.emplace(*outputs.csv, axis, s);
-  if (outputs.summary || outputs.spectrum) {
+void Prepare(const Plan& plan, const Outputs& outputs, Gathered& g, Collectors& collectors) {
+  const Options& o = plan.O();
+  const Selection& s = plan.selection;
+  if (outputs.csv) collectors.csv = &g.csv.emplace(*outputs.csv, plan.axis, s, plan.Times());
+  if (outputs.summary || outputs.spectrum || outputs.report) {
     collectors.statistics = &g.statistics.emplace(s.firstPoint, s.lastPoint, o.threshold);
   }
-  if (outputs.peaks) collectors.peaks = &g.peaks.emplace(s.firstPoint, s.lastPoint, o.threshold);
-  if (outputs.waterfall) collectors.waterfall = &g.waterfall.emplace(s, o.width, o.height);
+  if (outputs.peaks || outputs.report) {
+    collectors.peaks = &g.peaks.emplace(s.firstPoint, s.lastPoint, o.threshold);
+  }
+  if (outputs.waterfall || outputs.report) {
+    collectors.waterfall = &g.waterfall.emplace(s, o.width, o.height);
+  }
+  if (outputs.track) collectors.track = &g.track.emplace(plan.track, s.firstPass);
 }
 
-ReadReport Read(const Options& o, const std::string& name, PointSink& sink, std::ostream& err,
-                bool terminal) {
-  ReadSettings settings{name, o.strict, nullptr};
+ReadReport Read(const Plan& plan, PointSink& sink, std::ostream& err, bool terminal) {
+  ReadSettings settings{plan.files.name, plan.O().strict, false, nullptr};
   std::optional<Progress> progress;
-  if (terminal && !o.quiet) {
-    progress.emplace(err, name);
+  if (terminal && !plan.O().quiet) {
+    progress.emplace(err, plan.files.name);
     settings.progress = [&progress](std::uint64_t bytes, std::uint64_t size) {
       progress->Update(bytes, size);
     };
   }
-  ReadReport report = ReadWaveformFile(o.input, sink, settings, err);
+  ReadReport report = ReadWaveformFile(plan.O().input, sink, settings, err);
   if (progress) progress->Done();
   return report;
 }
 
-void WriteOutputs(const Options& o, const FrequencyAxis& axis, const Outputs& outputs, Gathered& g,
-                  const Collectors& collectors, const std::string& name) {
-  const std::string passes = " of passes " + std::to_string(collectors.FirstPass()) + " to " +
-                             std::to_string(collectors.LastPass());
-  const LevelScale scale = ScaleOf(o, axis);
-  if (g.csv) g.csv->Finish();
-  if (outputs.summary) WriteSummary(*outputs.summary, *g.statistics, axis);
-  if (outputs.peaks) WritePeaks(*outputs.peaks, g.peaks->Signals(), axis);
-  if (outputs.waterfall) {
-    outputs.waterfall->Write(EncodePng(DrawWaterfall(
-        g.waterfall->Finish(), scale, axis, name + ": waterfall" + passes, o.width, o.height)));
+// The last band's time of a pass, or the last the times file holds.
+std::optional<platform::WallTime> EndOf(const TimesTable& t, std::int32_t pass) {
+  if (pass >= t.LastPass()) return t.Last();
+  return t.At(pass, t.Bands());
+}
+
+std::string Span(const Plan& plan, const Collectors& c) {
+  std::string text =
+      " of passes " + std::to_string(c.FirstPass()) + " to " + std::to_string(c.LastPass());
+  if (!plan.times) return text;
+  const auto start = plan.times->PassTime(c.FirstPass());
+  const auto end = EndOf(*plan.times, c.LastPass());
+  if (!start || !end) return text;
+  const std::string a = LocalText(*start), b = LocalText(*end);
+  return text + ", " + a + " to " + (a.substr(0, 10) == b.substr(0, 10) ? b.substr(11) : b) + " (" +
+         OffsetText(*start) + ")";
+}
+
+ReportFacts FactsOf(const Plan& plan, const Collectors& c, const std::vector<std::string>& notes) {
+  ReportFacts f;
+  f.recording = DisplayName(plan.files.name);
+  f.timesFile = plan.times ? DisplayName(plan.timesName) : std::string();
+  const std::int32_t highest = std::max(c.HighestPoint(), plan.selection.firstPoint);
+  f.lowMHz = plan.axis.MHz(plan.selection.firstPoint);
+  f.highMHz = plan.axis.MHz(highest);
+  f.bands = (highest + 319) / 320 - (plan.selection.firstPoint - 1) / 320;
+  f.firstPass = c.FirstPass();
+  f.lastPass = c.LastPass();
+  f.points = c.Selected();
+  f.withoutData = c.WithoutData();
+  if (plan.times) {
+    f.start = plan.times->PassTime(c.FirstPass());
+    f.end = EndOf(*plan.times, c.LastPass());
   }
-  if (outputs.spectrum) {
-    outputs.spectrum->Write(
-        EncodePng(DrawSpectrum(*g.statistics, scale, axis, name + ": spectrum" + passes, o.width)));
+  f.threshold = plan.O().threshold;
+  f.notes = notes;
+  return f;
+}
+
+void WriteOutputs(const Plan& plan, const Outputs& outputs, Gathered& g, const Collectors& c,
+                  const std::vector<std::string>& notes) {
+  const Options& o = plan.O();
+  const std::string span = Span(plan, c);
+  const LevelScale scale = ScaleOf(o, plan.axis);
+  const TimesTable* times = plan.Times();
+  if (g.csv) g.csv->Finish();
+  if (outputs.summary) WriteSummary(*outputs.summary, *g.statistics, plan.axis);
+  const std::vector<Signal> signals = g.peaks ? g.peaks->Signals() : std::vector<Signal>();
+  if (outputs.peaks) WritePeaks(*outputs.peaks, signals, plan.axis, times);
+  if (outputs.track) g.track->Write(*outputs.track, plan.axis, times);
+  std::string waterfall, spectrum;
+  if (g.waterfall) {
+    waterfall = EncodePng(DrawWaterfall(g.waterfall->Finish(), scale, plan.axis,
+                                        DisplayName(plan.files.name) + ": waterfall" + span,
+                                        o.width, o.height, times));
+  }
+  if (outputs.spectrum || outputs.report) {
+    spectrum = EncodePng(DrawSpectrum(*g.statistics, scale, plan.axis,
+                                      DisplayName(plan.files.name) + ": spectrum" + span, o.width));
+  }
+  if (outputs.waterfall) outputs.waterfall->Write(waterfall);
+  if (outputs.spectrum) outputs.spectrum->Write(spectrum);
+  if (outputs.report) {
+    outputs.report->Write(
+        MakeReport(FactsOf(plan, c, notes), waterfall, spectrum, signals, plan.axis, times));
   }
 }
 
@@ -151,46 +274,71 @@ std::string Commit(const Outputs& outputs) {
   return {};
 }
 
-}  // namespace
+// After the read: the notes, and whether the times belong to the recording.
+std::string Check(Plan& plan, const ReadReport& report, const Collectors& c, std::ostream& err,
+                  std::vector<std::string>& notes) {
+  const std::string& name = plan.files.name;
+  if (!report.error.empty()) return report.error;
+  if (report.stoppedAtSkipped) return name + ": stopped at a line that is no point line";
+  notes = ReportReading(report, plan.axis, name, plan.O().quiet, err);
+  if (plan.times) {
+    std::string note;
+    if (auto problem = CheckTimes(*plan.times, report, plan.timesName, name, note);
+        !problem.empty()) {
+      return problem + " (--ignore-times exports without the times)";
+    }
+    if (!note.empty()) plan.notes.push_back(note);
+  }
+  if (!plan.O().quiet) {
+    for (const std::string& note : plan.notes) err << "wfdata-export: note: " << note << '\n';
+  }
+  notes.insert(notes.end(), plan.notes.begin(), plan.notes.end());
+  if (c.Selected() == 0 && c.Tracked() == 0) {
+    return NothingSelected(plan.O(), report, plan.axis, name);
+  }
+  return {};
+}
 
-int Export(const Options& o, std::ostream& err, bool terminal) {
-  if (auto problem = CheckNames(o); !problem.empty()) {
-    err << "wfdata-export: " << problem << '\n';
-    return kUsageStatus;
-  }
-  FrequencyAxis axis;
-  axis.startMHz = o.startMHz.value_or(0);
-  if (!o.iniPath.empty()) {
-    if (auto problem = AxisFromSettings(o.iniPath, axis); !problem.empty())
-      return Fail(err, problem);
-  }
-  Selection selection;
-  if (auto problem = MakeSelection(o, axis, selection); !problem.empty()) {
+int Run(Plan& plan, std::ostream& out, std::ostream& err, bool terminal) {
+  if (IsFolder(plan.O().input)) return Fail(err, plan.O().input + ": is a folder, not a file");
+  Outputs outputs;
+  if (auto problem = OpenOutputs(plan.O(), outputs); !problem.empty()) return Fail(err, problem);
+  Gathered gathered;
+  Collectors collectors(plan.selection);
+  Prepare(plan, outputs, gathered, collectors);
+  const ReadReport report = Read(plan, collectors, err, terminal);
+  std::vector<std::string> notes;
+  if (auto problem = Check(plan, report, collectors, err, notes); !problem.empty()) {
     return Fail(err, problem);
   }
-  if (IsFolder(o.input)) return Fail(err, o.input + ": is a folder, not a file");
-  Outputs outputs;
-  if (auto problem = OpenOutputs(o, outputs); !problem.empty()) return Fail(err, problem);
-
-  const std::string name = LastPart(o.input);
-  Gathered gathered;
-  Collectors collectors(selection);
-  Prepare(o, axis, selection, outputs, gathered, collectors);
-  const ReadReport report = Read(o, name, collectors, err, terminal);
-  if (!report.error.empty()) return Fail(err, report.error);
-  if (report.stoppedAtSkipped) return Fail(err, name + ": stopped at a line that is no point line");
-  ReportReading(report, axis, name, o.quiet, err);
-  if (collectors.Selected() == 0) return Fail(err, NothingSelected(o, report, name));
-
-  WriteOutputs(o, axis, outputs, gathered, collectors, name);
+  WriteOutputs(plan, outputs, gathered, collectors, notes);
   if (auto problem = Commit(outputs); !problem.empty()) return Fail(err, problem);
+  if (plan.files.usualSet) {
+    for (OutputFile* file : outputs.All()) out << "wrote " << file->Path() << '\n';
+  }
   return 0;
 }
 
-int Main(int argc, const char* const* argv, std::ostream& out, std::ostream& err, bool terminal) {
+}  // namespace
+
+int Export(const Options& options, std::ostream& out, std::ostream& err,
+           const Surroundings& surroundings) {
+  Plan plan;
+  if (auto problem = FindRunFiles(options, surroundings.programFolder, plan.files);
+      !problem.empty()) {
+    return Fail(err, problem, kUsageStatus);
+  }
+  if (auto problem = LoadAxis(plan); !problem.empty()) return Fail(err, problem);
+  int status = kFailed;
+  if (auto problem = Select(plan, status); !problem.empty()) return Fail(err, problem, status);
+  return Run(plan, out, err, surroundings.terminal);
+}
+
+int Main(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
+         const Surroundings& surroundings) {
   const ParsedOptions parsed = ParseOptions(argc, argv, out, err);
   if (parsed.exitStatus) return *parsed.exitStatus;
-  return Export(parsed.options, err, terminal);
+  return Export(parsed.options, out, err, surroundings);
 }
 
 }  // namespace kov::wfexport

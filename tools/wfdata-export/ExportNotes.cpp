@@ -1,5 +1,7 @@
 #include "ExportNotes.h"
 
+#include <algorithm>
+
 #include "platform/Numbers.h"
 
 namespace kov::wfexport {
@@ -29,36 +31,78 @@ std::string CutShort(const ReadReport& r, const FrequencyAxis& axis) {
 
 }  // namespace
 
-void ReportReading(const ReadReport& report, const FrequencyAxis& axis, const std::string& name,
-                   bool quiet, std::ostream& err) {
+std::vector<std::string> ReportReading(const ReadReport& report, const FrequencyAxis& axis,
+                                       const std::string& name, bool quiet, std::ostream& err) {
+  std::vector<std::string> notes;
   if (report.skipped > 0) {
-    err << "wfdata-export: " << name << ": " << report.skipped
-        << (report.skipped == 1 ? " line" : " lines") << " skipped, not point lines\n";
+    notes.push_back(name + ": " + std::to_string(report.skipped) +
+                    (report.skipped == 1 ? " line" : " lines") + " skipped, not point lines");
+    err << "wfdata-export: " << notes.back() << '\n';
   }
-  if (quiet) return;
   if (const std::string cut = CutShort(report, axis); !cut.empty()) {
-    err << "wfdata-export: note: " << name << ' ' << cut << '\n';
+    notes.push_back(name + ' ' + cut);
   }
   if (axis.plannedPoints && report.pointsPerPass > 0 &&
       report.pointsPerPass != *axis.plannedPoints) {
-    err << "wfdata-export: note: a pass of " << name << " holds " << report.pointsPerPass
-        << " points, but the settings file plans " << *axis.plannedPoints / 320
-        << " bands of 320: is it the one of this run?\n";
+    notes.push_back("a pass of " + name + " holds " + std::to_string(report.pointsPerPass) +
+                    " points, but the settings file plans " +
+                    std::to_string(*axis.plannedPoints / 320) +
+                    " bands of 320: is it the one of this run?");
   }
+  if (!quiet) {
+    for (std::size_t i = report.skipped > 0 ? 1 : 0; i < notes.size(); ++i) {
+      err << "wfdata-export: note: " << notes[i] << '\n';
+    }
+  }
+  return notes;
 }
 
-std::string NothingSelected(const Options& o, const ReadReport& report, const std::string& name) {
+std::string CheckTimes(const TimesTable& times, const ReadReport& report,
+                       const std::string& timesName, const std::string& name, std::string& note) {
+  if (report.pointLines == 0) return {};
+  const std::int32_t recordingBands = report.pointsPerPass / 320;
+  if (times.BandsKnown() && recordingBands > 0 && recordingBands != times.Bands()) {
+    return timesName + ":" + std::to_string(times.Bands() + 2) + ": its passes hold " +
+           std::to_string(times.Bands()) + " bands, those of " + name + " " +
+           std::to_string(recordingBands) + ": they are not of one run";
+  }
+  const std::int32_t bands = times.BandsKnown() ? times.Bands()
+                             : recordingBands > 0
+                                 ? recordingBands
+                                 : std::max(times.Bands(), (report.lastPoint + 319) / 320);
+  const std::int64_t last =
+      std::int64_t{report.lastPass - 1} * bands + (report.lastPoint + 319) / 320;
+  const std::int64_t ahead = times.Count() - last;
+  const std::string end = timesName + " ends at pass " + std::to_string(times.LastPass()) +
+                          " band " + std::to_string(times.LastBand()) + ", " + name + " at pass " +
+                          std::to_string(report.lastPass) + " band " +
+                          std::to_string((report.lastPoint + 319) / 320);
+  if (ahead > 1 || ahead < -1) {
+    return timesName + ":" + std::to_string(times.Count() + 1) + ": " +
+           end.substr(timesName.size() + 1) + ": they are not of one run";
+  }
+  if (ahead != 0) note = end + " (one was taken during the run): read as cut short";
+  return {};
+}
+
+std::string HeldFrequencies(const FrequencyAxis& axis, std::int32_t points) {
+  return platform::PlainNumber(axis.MHz(1)) + " to " + platform::PlainNumber(axis.MHz(points)) +
+         " MHz";
+}
+
+std::string NothingSelected(const Options& o, const ReadReport& report, const FrequencyAxis& axis,
+                            const std::string& name) {
   if (report.pointLines == 0) return name + " holds no point line";
   std::string text = "nothing selected: no point line of " + name;
-  if (o.passes.low || o.passes.high) {
-    text += " in passes " + (o.passes.low ? platform::PlainNumber(*o.passes.low) : "1") + " to " +
-            (o.passes.high ? platform::PlainNumber(*o.passes.high) : "32767");
+  if (o.passes.low || o.passes.high || !o.fromTime.empty() || !o.toTime.empty()) {
+    text += " in the passes selected";
   }
   if (o.freqMHz.low || o.freqMHz.high) {
     text += " between " + (o.freqMHz.low ? platform::PlainNumber(*o.freqMHz.low) : "0") + " and " +
             (o.freqMHz.high ? platform::PlainNumber(*o.freqMHz.high) : "the end") + " MHz";
   }
-  return text;
+  return text + "; it holds passes " + std::to_string(report.lowestPass) + " to " +
+         std::to_string(report.highestPass) + ", " + HeldFrequencies(axis, report.highestPoint);
 }
 
 }  // namespace kov::wfexport

@@ -4,8 +4,10 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <string_view>
 #include <variant>
 
+#include "NarrowPaths.h"
 #include "measure/SweepPlan.h"
 #include "platform/LockedReplace.h"
 #include "platform/ProfileText.h"
@@ -16,6 +18,38 @@ namespace {
 
 // Frequencies typed in decimal rarely land on a point exactly.
 constexpr double kSlack = 1e-6;
+// Far more than any settings file, far less than a recording.
+constexpr std::uint64_t kLargestSettings = std::uint64_t{64} << 20;
+
+bool IsSection(std::string_view line) {
+  const std::size_t open = line.find_first_not_of(" \t");
+  return open != std::string_view::npos && line[open] == '[' &&
+         line.find(']', open) != std::string_view::npos;
+}
+
+// Why the bytes are no settings file (a picture, a recording given by
+// mistake), or "". Keys may all be missing: the program itself saves a file
+// of one section before its first save of the measurement keys.
+std::string NoSettings(std::string_view bytes) {
+  if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) {
+    return "is in UTF-16, which the program does not read; save it in the system's code page";
+  }
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    const auto c = static_cast<unsigned char>(bytes[i]);
+    if (c < 0x20 && c != '\t' && c != '\r' && c != '\n') {
+      char where[64];
+      std::snprintf(where, sizeof where, " (byte 0x%02X at offset %zu)", c, i);
+      return std::string("is no settings file: it holds binary content") + where;
+    }
+  }
+  for (std::size_t start = 0; start < bytes.size();) {
+    std::size_t end = bytes.find_first_of("\r\n", start);
+    if (end == std::string_view::npos) end = bytes.size();
+    if (IsSection(bytes.substr(start, end - start))) return {};
+    start = end + 1;
+  }
+  return "is no settings file: it holds no section, such as [MES_PARA]";
+}
 
 }  // namespace
 
@@ -31,9 +65,14 @@ std::string AxisFromSettings(const std::string& iniPath, FrequencyAxis& axis) {
   // The profile code takes a missing file for an empty one; here it is a mistake.
   std::FILE* exists = std::fopen(iniPath.c_str(), "rb");
   if (exists == nullptr) return iniPath + ": " + std::strerror(errno);
+  const std::uint64_t size = SizeOf(exists);
   std::fclose(exists);
+  if (size > kLargestSettings) {
+    return iniPath + ": is no settings file: it holds " + std::to_string(size >> 20) + " MB";
+  }
   const auto file = platform::ReadWholeFile(iniPath);
   if (!file) return iniPath + ": cannot be read";
+  if (auto problem = NoSettings(*file); !problem.empty()) return iniPath + ": " + problem;
   // Absent keys take the program's own defaults.
   const auto value = [&](const char* key, const char* defaultText) {
     return platform::ReadProfileValue(*file, "MES_PARA", key).value_or(defaultText);

@@ -4,11 +4,17 @@
 #include <sys/types.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 
 #ifdef _WIN32
+#include <fcntl.h>
 #include <io.h>
 #include <windows.h>
+#else
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 #endif
 
 namespace kov::wfexport {
@@ -17,36 +23,76 @@ namespace {
 #ifdef _WIN32
 using FileStatus = struct _stat64;
 int StatusOf(std::FILE* file, FileStatus& status) { return _fstat64(_fileno(file), &status); }
-
-// The volume and index that tell one file from another; false when there is none.
-bool IdentityOf(const std::string& path, BY_HANDLE_FILE_INFORMATION& info) {
-  const HANDLE handle =
-      CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) return false;
-  const bool known = GetFileInformationByHandle(handle, &info) != 0;
-  CloseHandle(handle);
-  return known;
-}
 #else
 using FileStatus = struct stat;
 int StatusOf(std::FILE* file, FileStatus& status) { return fstat(fileno(file), &status); }
 #endif
 
+constexpr const char* kHeld = "another export is writing it now";
+
+#ifndef _WIN32
+// Held by an exclusive lock for as long as it is open. Whoever holds the
+// lock owns the file: after taking it, the name must still lead to it (the
+// export that held it before may have renamed it to its output).
+std::FILE* Take(const std::string& path, std::string& problem, bool& again) {
+  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
+  if (fd < 0) {
+    problem = std::strerror(errno);
+    return nullptr;
+  }
+  struct stat held {
+  }, named{};
+  if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    problem = errno == EWOULDBLOCK ? kHeld : std::strerror(errno);
+  } else if (fstat(fd, &held) != 0 || stat(path.c_str(), &named) != 0 ||
+             held.st_dev != named.st_dev || held.st_ino != named.st_ino) {
+    again = true;
+  } else if (ftruncate(fd, 0) != 0) {
+    problem = std::strerror(errno);
+  } else if (std::FILE* file = fdopen(fd, "wb")) {
+    return file;
+  } else {
+    problem = std::strerror(errno);
+  }
+  close(fd);
+  return nullptr;
+}
+#endif
+
 }  // namespace
 
-bool SameFile(const std::string& a, const std::string& b) {
 #ifdef _WIN32
-  BY_HANDLE_FILE_INFORMATION x{}, y{};
-  return IdentityOf(a, x) && IdentityOf(b, y) && x.dwVolumeSerialNumber == y.dwVolumeSerialNumber &&
-         x.nFileIndexHigh == y.nFileIndexHigh && x.nFileIndexLow == y.nFileIndexLow;
-#else
-  struct stat x {
-  }, y{};
-  return stat(a.c_str(), &x) == 0 && stat(b.c_str(), &y) == 0 && x.st_dev == y.st_dev &&
-         x.st_ino == y.st_ino;
-#endif
+std::FILE* TakeFile(const std::string& path, std::string& problem) {
+  // No other opener may write, while a delete (at Ctrl+C) still works.
+  const HANDLE handle = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr,
+                                    CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) {
+    const DWORD error = GetLastError();
+    problem = error == ERROR_SHARING_VIOLATION ? kHeld : "Windows error " + std::to_string(error);
+    return nullptr;
+  }
+  const int fd = _open_osfhandle(reinterpret_cast<std::intptr_t>(handle), _O_WRONLY | _O_BINARY);
+  std::FILE* file = fd < 0 ? nullptr : _fdopen(fd, "wb");
+  if (file == nullptr) {
+    problem = std::strerror(errno);
+    if (fd < 0)
+      CloseHandle(handle);
+    else
+      _close(fd);
+  }
+  return file;
 }
+#else
+std::FILE* TakeFile(const std::string& path, std::string& problem) {
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    bool again = false;
+    std::FILE* file = Take(path, problem, again);
+    if (!again) return file;
+  }
+  problem = "it keeps being replaced";
+  return nullptr;
+}
+#endif
 
 std::string MoveOver(const std::string& from, const std::string& to) {
 #ifdef _WIN32
@@ -79,6 +125,36 @@ bool IsFolder(const std::string& path) {
 std::string LastPart(const std::string& path) {
   const std::size_t slash = path.find_last_of("/\\");
   return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string DisplayName(const std::string& name) {
+#ifdef _WIN32
+  const int n =
+      MultiByteToWideChar(CP_ACP, 0, name.data(), static_cast<int>(name.size()), nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(n), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, name.data(), static_cast<int>(name.size()), wide.data(), n);
+  const int m = WideCharToMultiByte(CP_UTF8, 0, wide.data(), n, nullptr, 0, nullptr, nullptr);
+  std::string utf8(static_cast<std::size_t>(m), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide.data(), n, utf8.data(), m, nullptr, nullptr);
+  return utf8;
+#else
+  std::string text;
+  for (std::size_t i = 0; i < name.size();) {
+    const auto c = static_cast<unsigned char>(name[i]);
+    const std::size_t length = c < 0x80         ? 1
+                               : (c >> 5) == 6  ? 2
+                               : (c >> 4) == 14 ? 3
+                               : (c >> 3) == 30 ? 4
+                                                : 0;
+    bool whole = length > 0 && i + length <= name.size();
+    for (std::size_t k = 1; whole && k < length; ++k) {
+      whole = (static_cast<unsigned char>(name[i + k]) >> 6) == 2;
+    }
+    text += whole ? name.substr(i, length) : "\xEF\xBF\xBD";
+    i += whole ? length : 1;
+  }
+  return text;
+#endif
 }
 
 }  // namespace kov::wfexport

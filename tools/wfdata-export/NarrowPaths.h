@@ -10,8 +10,10 @@ namespace kov::wfexport {
 // code page on Windows (Japanese, say), which std::filesystem would convert
 // through the wrong one. Everything here hands the bytes to the system.
 
-// Whether both name one existing file (a link or another spelling included).
-bool SameFile(const std::string& a, const std::string& b);
+// Opens a file for writing alone, empty: a new one, or one that no other
+// program holds (left by a program that was killed), taken over. Nothing,
+// with the reason, when another program holds it or it cannot be made.
+std::FILE* TakeFile(const std::string& path, std::string& problem);
 
 // Puts `from` in the place of `to`, replacing a file there; "" or why not.
 std::string MoveOver(const std::string& from, const std::string& to);
@@ -23,5 +25,9 @@ bool IsFolder(const std::string& path);
 
 // The last part of a path, after its last "/" or "\".
 std::string LastPart(const std::string& path);
+
+// A name as UTF-8 text to show in a page: from the system's code page on
+// Windows; elsewhere bytes that are no UTF-8 become U+FFFD.
+std::string DisplayName(const std::string& name);
 
 }  // namespace kov::wfexport

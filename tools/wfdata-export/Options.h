@@ -4,6 +4,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 namespace kov::wfexport {
 
@@ -17,9 +18,14 @@ struct Options {
   std::string input;
   std::optional<double> startMHz;
   std::string iniPath;
+  std::string timesPath;  // --times; else the one beside the input, if any
+  bool ignoreTimes = false;
   Bounds passes;
   Bounds freqMHz;
-  std::string csvPath, summaryPath, waterfallPath, spectrumPath, peaksPath;
+  std::string fromTime, toTime;  // as given; read once the run's times are known
+  std::vector<double> trackMHz;
+  std::string csvPath, summaryPath, waterfallPath, spectrumPath, peaksPath, trackCsvPath,
+      reportPath;
   double threshold = -60.0;
   std::string range;  // "full", "50" or empty (the settings file, else full)
   std::optional<double> dbMin, dbMax;
@@ -27,6 +33,9 @@ struct Options {
   int height = 1000;
   bool strict = false;
   bool quiet = false;
+
+  // Whether any output is named; with none, the usual set goes beside the input.
+  bool NamesAnOutput() const;
 };
 
 // The exit status for a command line refused, as for --help and its kin.

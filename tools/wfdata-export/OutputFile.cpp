@@ -4,35 +4,25 @@
 #include <cstring>
 #include <utility>
 
-#ifdef _WIN32
-#include <process.h>
-#else
-#include <unistd.h>
-#endif
-
+#include "Interruption.h"
 #include "NarrowPaths.h"
 
 namespace kov::wfexport {
-namespace {
-
-int ProcessId() {
-#ifdef _WIN32
-  return _getpid();
-#else
-  return static_cast<int>(getpid());
-#endif
-}
-
-}  // namespace
 
 OutputFile::OutputFile(std::string path)
-    : path_(std::move(path)), temporary_(path_ + ".part" + std::to_string(ProcessId())) {}
+    : path_(std::move(path)), temporary_(path_ + std::string(kPartSuffix)) {}
 
 OutputFile::~OutputFile() { Discard(); }
 
 bool OutputFile::Open() {
-  file_ = std::fopen(temporary_.c_str(), "wb");
-  if (file_ == nullptr) return Fail(std::strerror(errno));
+  const HeldOff held;
+  std::string problem;
+  file_ = TakeFile(temporary_, problem);
+  if (file_ == nullptr) {
+    temporary_.clear();  // another export's, or none
+    return Fail(problem);
+  }
+  slot_ = RemoveOnInterruption(temporary_.c_str());
   return true;
 }
 
@@ -46,12 +36,23 @@ bool OutputFile::Write(std::string_view bytes) {
 
 bool OutputFile::Commit() {
   if (file_ == nullptr) return false;
-  const bool flushed = std::fflush(file_) == 0;
-  const int flushError = errno;
-  const bool closed = std::fclose(file_) == 0;
-  file_ = nullptr;
-  if (!flushed || !closed) return Fail(std::strerror(flushed ? errno : flushError));
+  if (std::fflush(file_) != 0) return Fail(std::strerror(errno));
+#ifndef _WIN32
+  // Renamed while still held, so that no other export takes it over between.
+  {
+    const HeldOff held;
+    if (auto problem = MoveOver(temporary_, path_); !problem.empty()) return Fail(problem);
+    LetGo(std::exchange(slot_, -1));
+  }
+  temporary_ = path_;  // until it is closed whole
+  if (std::fclose(std::exchange(file_, nullptr)) != 0) return Fail(std::strerror(errno));
+#else
+  // Windows renames no file that is open without sharing.
+  if (std::fclose(std::exchange(file_, nullptr)) != 0) return Fail(std::strerror(errno));
+  const HeldOff held;
   if (auto problem = MoveOver(temporary_, path_); !problem.empty()) return Fail(problem);
+  LetGo(std::exchange(slot_, -1));
+#endif
   temporary_.clear();
   return true;
 }
@@ -63,10 +64,12 @@ bool OutputFile::Fail(const std::string& reason) {
 }
 
 void OutputFile::Discard() {
-  if (file_ != nullptr) std::fclose(file_);
-  file_ = nullptr;
+  const HeldOff held;
+  // Removed while still held, so that no other export has taken it.
   if (!temporary_.empty()) std::remove(temporary_.c_str());
+  LetGo(std::exchange(slot_, -1));
   temporary_.clear();
+  if (file_ != nullptr) std::fclose(std::exchange(file_, nullptr));
 }
 
 }  // namespace kov::wfexport

@@ -65,6 +65,7 @@ std::vector<Signal> PeakFinder::Signals() const {
     s.peakLevel = points_[i].max;
     s.lowPoint = s.peakPoint = firstPoint_ + static_cast<std::int32_t>(i);
     s.firstPass = points_[i].firstPass;
+    s.firstPassPoint = s.lowPoint;
     for (const auto word : passes_[RootOf(i)]) {
       s.passesAbove += static_cast<std::uint32_t>(std::popcount(word));
     }
@@ -72,8 +73,8 @@ std::vector<Signal> PeakFinder::Signals() const {
       const PointPeak& p = points_[i];
       const std::int32_t point = firstPoint_ + static_cast<std::int32_t>(i);
       if (p.max > s.peakLevel) s.peakLevel = p.max, s.peakPoint = point;
-      s.firstPass = std::min(s.firstPass, p.firstPass);
-      s.lastPass = std::max(s.lastPass, p.lastPass);
+      if (p.firstPass < s.firstPass) s.firstPass = p.firstPass, s.firstPassPoint = point;
+      if (p.lastPass > s.lastPass) s.lastPass = p.lastPass, s.lastPassPoint = point;
       s.highPoint = point;
     }
     signals.push_back(s);

@@ -12,9 +12,11 @@ struct Signal {
   std::int32_t highPoint = 0;
   std::int32_t peakPoint = 0;  // the lowest point with the peak level
   double peakLevel = 0;
-  std::int32_t firstPass = 0;     // the first pass with a point above the threshold
-  std::int32_t lastPass = 0;      // and the last
-  std::uint32_t passesAbove = 0;  // passes with any of its points above it
+  std::int32_t firstPass = 0;       // the first pass with a point above the threshold
+  std::int32_t lastPass = 0;        // and the last
+  std::int32_t firstPassPoint = 0;  // the lowest point above it in the first pass
+  std::int32_t lastPassPoint = 0;   // and in the last
+  std::uint32_t passesAbove = 0;    // passes with any of its points above it
 };
 
 // Finds the signals of a range of points while the passes go by. Points join

@@ -8,9 +8,9 @@
 
 namespace kov::wfexport::parts {
 
-void Title(Canvas& canvas, const std::string& title, const std::string& detail) {
-  canvas.Text(kLeft, 20, title, 15, kInk);
-  canvas.Text(kLeft, 38, detail, kLabelSize, kInk);
+void Title(Canvas& canvas, const std::string& title, const std::string& detail, int x) {
+  canvas.Text(x, 20, title, 15, kInk);
+  canvas.Text(x, 38, detail, kLabelSize, kInk);
 }
 
 void Outline(Canvas& canvas, int x, int y, int w, int h) {

@@ -20,8 +20,8 @@ inline constexpr int kTop = 52;     // for the title and the line under it
 inline constexpr int kBottom = 44;  // for the frequency labels
 inline constexpr double kLabelSize = 12;
 
-// The title and one line of detail over the graph.
-void Title(Canvas& canvas, const std::string& title, const std::string& detail);
+// The title and one line of detail over the graph, from x.
+void Title(Canvas& canvas, const std::string& title, const std::string& detail, int x = kLeft);
 // A one-pixel line around the graph.
 void Outline(Canvas& canvas, int x, int y, int w, int h);
 // MHz ticks and labels under a graph of layout.columns x scale pixels.

@@ -5,6 +5,7 @@
 
 #include "FrequencyAxis.h"
 #include "Options.h"
+#include "TimesTable.h"
 
 namespace kov::wfexport {
 
@@ -21,8 +22,18 @@ struct Selection {
   std::int32_t Points() const { return lastPoint - firstPoint + 1; }
 };
 
-// The selection of --passes and --freq on the axis; "" or why it holds no
-// point of any recording on that axis.
-std::string MakeSelection(const Options& options, const FrequencyAxis& axis, Selection& selection);
+// The selection of --passes and --freq on the axis, of `points` points a
+// pass; false when --freq holds none of them.
+bool MakeSelection(const Options& options, const FrequencyAxis& axis, std::int32_t points,
+                   Selection& selection);
+
+// Why --freq selects nothing of a recording of `points` points a pass.
+std::string NoFrequency(const Options& options, const FrequencyAxis& axis, std::int32_t points,
+                        const std::string& name);
+
+// Narrows the selection to the passes --from and --to select by the time
+// their first band began: "" or why none; `refused` when a text is no time.
+std::string SelectTimes(const Options& options, const TimesTable& times, Selection& selection,
+                        bool& refused);
 
 }  // namespace kov::wfexport

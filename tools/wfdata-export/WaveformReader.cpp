@@ -60,6 +60,10 @@ class LineTaker {
         point->point > FrequencyAxis::kMaxPoints) {
       return Skip(line);
     }
+    if (settings_.firstPassOnly && report_.pointLines > 0 && point->pass != firstPass_) {
+      report_.pointsPerPass = firstPassHigh_;
+      return false;
+    }
     Track(point->pass, point->point);
     sink_.Add(*point);
     return true;
@@ -89,6 +93,9 @@ class LineTaker {
     }
     report_.lastPass = pass;
     report_.lastPoint = point;
+    if (point > report_.highestPoint) report_.highestPoint = point;
+    if (report_.lowestPass == 0 || pass < report_.lowestPass) report_.lowestPass = pass;
+    if (pass > report_.highestPass) report_.highestPass = pass;
   }
 
   PointSink& sink_;

@@ -12,6 +12,8 @@ namespace kov::wfexport {
 struct ReadSettings {
   std::string name;  // of the file in messages
   bool strict = false;
+  // Ends the read once a second pass begins: what the first holds.
+  bool firstPassOnly = false;
   // Called after each piece read, with the bytes read so far and the file's
   // size (0 when unknown).
   std::function<void(std::uint64_t, std::uint64_t)> progress;
@@ -34,6 +36,9 @@ struct ReadReport {
   std::int32_t lastPoint = 0;
   // The highest point of the first pass, once a later pass has begun.
   std::int32_t pointsPerPass = 0;
+  // Over all point lines: the highest point, the lowest and highest pass.
+  std::int32_t highestPoint = 0;
+  std::int32_t lowestPass = 0, highestPass = 0;
 };
 
 // Reads the waveform file from start to end in pieces, in constant memory,
