@@ -6,22 +6,32 @@
 
 namespace kov::platform {
 
-std::string IniProfileFiles::Read(const std::string& section, const std::string& key,
-                                  const std::string& defaultText, const std::string& path) {
-  if (const auto file = ReadWholeFile(path)) {
-    if (auto value = ReadProfileValue(*file, section, key)) return FromSystemCodePage(*value);
+std::vector<std::string> IniProfileFiles::Read(const std::vector<ProfileLookup>& keys,
+                                               const std::string& path) {
+  std::vector<ProfileKey> names;
+  for (const ProfileLookup& k : keys) names.push_back({k.section, k.key});
+  const auto file = ReadWholeFile(path);
+  const auto found =
+      file ? ReadProfileValues(*file, names) : std::vector<std::optional<std::string>>(keys.size());
+  std::vector<std::string> values;
+  for (std::size_t i = 0; i < keys.size(); ++i) {
+    values.push_back(found[i] ? FromSystemCodePage(*found[i])
+                              : keys[i].defaultText.substr(0, kProfileValueMax));
   }
-  return defaultText.substr(0, kProfileValueMax);
+  return values;
 }
 
-void IniProfileFiles::Write(const std::string& section, const std::string& key,
-                            const std::string& value, const std::string& path) {
+void IniProfileFiles::Write(const std::vector<ProfileSetting>& keys, const std::string& path) {
   // Read, changed and put back under one lock, so that programs saving at
   // the same time keep each other's keys. A file that cannot be read or
   // written stays exactly as it was rather than being written over.
-  const std::string bytes = ToSystemCodePage(value);
-  ReplaceFileLocked(
-      path, [&](std::string_view file) { return WriteProfileValue(file, section, key, bytes); });
+  std::vector<std::string> bytes;
+  for (const ProfileSetting& k : keys) bytes.push_back(ToSystemCodePage(k.value));
+  std::vector<ProfileEntry> entries;
+  for (std::size_t i = 0; i < keys.size(); ++i) {
+    entries.push_back({keys[i].section, keys[i].key, bytes[i]});
+  }
+  ReplaceFileLocked(path, [&](std::string_view file) { return WriteProfileValues(file, entries); });
 }
 
 }  // namespace kov::platform

@@ -4,14 +4,16 @@
 
 namespace kov::platform {
 
-// Profile files on disk, read whole for each call and, for a write, replaced
-// whole under a lock that every program writing the file takes.
+// Profile files on disk, read whole once for each call (under the lock that
+// every program writing the file takes) and, for a write, changed whole under
+// that lock.
 class IniProfileFiles : public ProfileFiles {
  public:
-  std::string Read(const std::string& section, const std::string& key,
-                   const std::string& defaultText, const std::string& path) override;
-  void Write(const std::string& section, const std::string& key, const std::string& value,
-             const std::string& path) override;
+  using ProfileFiles::Read;
+  using ProfileFiles::Write;
+  std::vector<std::string> Read(const std::vector<ProfileLookup>& keys,
+                                const std::string& path) override;
+  void Write(const std::vector<ProfileSetting>& keys, const std::string& path) override;
 };
 
 }  // namespace kov::platform

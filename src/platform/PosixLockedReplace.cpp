@@ -53,6 +53,10 @@ std::optional<std::string> FinalTarget(std::string path) {
 
 std::optional<std::string> ReadAll(int fd) {
   std::string bytes;
+  // Room for the whole file at once: a large file is not held twice while
+  // the string grows.
+  FileStatus st{};
+  if (::fstat(fd, &st) == 0 && st.st_size > 0) bytes.reserve(static_cast<std::size_t>(st.st_size));
   char buffer[4096];
   for (;;) {
     const ssize_t n = ::read(fd, buffer, sizeof buffer);
@@ -65,31 +69,45 @@ std::optional<std::string> ReadAll(int fd) {
   }
 }
 
-bool WriteAll(int fd, std::string_view bytes) {
+// Writes the bytes at the descriptor's offset, or from `at` when it is given.
+bool WriteAll(int fd, std::string_view bytes, off_t at = -1) {
   while (!bytes.empty()) {
-    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+    const ssize_t n = at < 0 ? ::write(fd, bytes.data(), bytes.size())
+                             : ::pwrite(fd, bytes.data(), bytes.size(), at);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) return false;
     bytes.remove_prefix(static_cast<std::size_t>(n));
+    if (at >= 0) at += n;
   }
   return true;
 }
 
 enum class Lock { kHeld, kStale, kFailed };
 
+// Waits for the lock on fd (shared for a reader, exclusive for a writer);
+// false when it cannot be had. A file system without locks still gets its
+// file read and saved, if unguarded.
+bool TakeLock(int fd, int operation) {
+  int result;
+  do {
+    result = ::flock(fd, operation);
+  } while (result != 0 && errno == EINTR);
+  return result == 0 || errno == ENOLCK || errno == EOPNOTSUPP;
+}
+
+bool SameFile(const FileStatus& a, const FileStatus& b) {
+  return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
 // Waits for the lock on fd, then checks that path still leads to that file:
 // a writer that held the lock before may have put a new file in its place.
 Lock LockCurrent(int fd, const std::string& path, const std::string& target) {
-  int result;
-  do {
-    result = ::flock(fd, LOCK_EX);
-  } while (result != 0 && errno == EINTR);
-  // A file system without locks still gets its file saved, if unguarded.
-  if (result != 0 && (errno == ENOLCK || errno == EOPNOTSUPP)) result = 0;
   FileStatus held{}, named{};
-  if (result != 0 || ::fstat(fd, &held) != 0 || !S_ISREG(held.st_mode)) return Lock::kFailed;
+  if (!TakeLock(fd, LOCK_EX) || ::fstat(fd, &held) != 0 || !S_ISREG(held.st_mode)) {
+    return Lock::kFailed;
+  }
   if (FinalTarget(path) != target || ::lstat(target.c_str(), &named) != 0) return Lock::kStale;
-  return held.st_dev == named.st_dev && held.st_ino == named.st_ino ? Lock::kHeld : Lock::kStale;
+  return SameFile(held, named) ? Lock::kHeld : Lock::kStale;
 }
 
 struct LockedFile {
@@ -120,12 +138,13 @@ std::optional<LockedFile> OpenLocked(const std::string& path) {
 }
 
 // A new file beside target that holds bytes with the owner and mode of
-// `like`; its name, or nothing when any of it failed.
+// `like`; its name, "" when no file can be made there, or nothing when one
+// was made but writing it failed.
 std::optional<std::string> WriteBeside(const std::string& target, const FileStatus& like,
                                        std::string_view bytes) {
   std::string name = target + ".XXXXXX";
   const int fd = ::mkostemp(name.data(), O_CLOEXEC);
-  if (fd < 0) return std::nullopt;
+  if (fd < 0) return std::string();
   // Only root may hand a file to another owner; anyone else keeps it.
   [[maybe_unused]] const int owned = ::fchown(fd, like.st_uid, like.st_gid);
   bool ok = ::fchmod(fd, like.st_mode & 07777) == 0 && WriteAll(fd, bytes) && ::fsync(fd) == 0;
@@ -135,16 +154,48 @@ std::optional<std::string> WriteBeside(const std::string& target, const FileStat
   return std::nullopt;
 }
 
+// Makes room for the larger of the two contents first, so that a full disk
+// fails before a byte changes; then the new bytes, then the file cut to
+// their length. A write that fails on the way puts the old bytes back.
+bool WriteInPlace(int fd, std::string_view old, std::string_view now) {
+  const auto oldSize = static_cast<off_t>(old.size());
+  const auto newSize = static_cast<off_t>(now.size());
+  if (newSize > oldSize) {
+    int reserved;
+    do {
+      reserved = ::posix_fallocate(fd, 0, newSize);
+    } while (reserved == EINTR);
+    if (reserved == EOPNOTSUPP) reserved = ::ftruncate(fd, newSize) == 0 ? 0 : errno;
+    if (reserved != 0) {
+      [[maybe_unused]] const int cut = ::ftruncate(fd, oldSize);
+      return false;
+    }
+  }
+  if (WriteAll(fd, now, 0) && ::ftruncate(fd, newSize) == 0 && ::fsync(fd) == 0) return true;
+  if (WriteAll(fd, old, 0)) {
+    [[maybe_unused]] const int cut = ::ftruncate(fd, oldSize);
+  }
+  return false;
+}
+
 }  // namespace
 
 std::optional<std::string> ReadWholeFile(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    if (errno == ENOENT || errno == ENOTDIR) return std::string();
-    return std::nullopt;
+  // Under a shared lock, so that a write in place is never seen half done;
+  // and of the file the path names once the lock is had.
+  for (int attempt = 0; attempt < kMaxLockAttempts; ++attempt) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+      if (errno == ENOENT || errno == ENOTDIR) return std::string();
+      return std::nullopt;
+    }
+    const Descriptor file(fd);
+    FileStatus held{}, named{};
+    if (!TakeLock(fd, LOCK_SH) || ::fstat(fd, &held) != 0) return std::nullopt;
+    if (::stat(path.c_str(), &named) == 0 && !SameFile(held, named)) continue;
+    return ReadAll(fd);
   }
-  const Descriptor file(fd);
-  return ReadAll(fd);
+  return std::nullopt;
 }
 
 bool ReplaceFileLocked(const std::string& path,
@@ -156,7 +207,13 @@ bool ReplaceFileLocked(const std::string& path,
   FileStatus st{};
   bool replaced = false;
   if (bytes && ::fstat(held.get(), &st) == 0) {
-    if (const auto temporary = WriteBeside(locked->target, st, change(*bytes))) {
+    const std::string now = change(*bytes);
+    const auto temporary = WriteBeside(locked->target, st, now);
+    if (temporary && temporary->empty()) {
+      // A folder that takes no new file (no right to write it, say) with a
+      // file that may be written: the file is written where it stands.
+      replaced = WriteInPlace(held.get(), *bytes, now);
+    } else if (temporary) {
       replaced = ::rename(temporary->c_str(), locked->target.c_str()) == 0;
       if (!replaced) ::unlink(temporary->c_str());
     }

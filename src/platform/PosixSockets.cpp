@@ -62,12 +62,14 @@ int SystemSockets::Connect(SocketHandle socket, const SocketAddressRecord& addre
   // costs the connect time-out and not the kernel's minutes of SYN retries.
   const int flags = ::fcntl(fd, F_GETFL, 0);
   if (flags < 0 || ::fcntl(fd, F_SETFL, flags | O_NONBLOCK) < 0) return kSocketError;
-  int result = 0;
   if (::connect(fd, reinterpret_cast<const sockaddr*>(&in), sizeof in) != 0) {
-    result = errno == EINPROGRESS || errno == EINTR ? FinishConnect(fd, deadline) : kSocketError;
+    const bool underWay = errno == EINPROGRESS || errno == EINTR;
+    // A socket given up on stays non-blocking: the attempt may still run in
+    // the kernel, and the "EX" and close that end the program must not wait
+    // for it.
+    if (!underWay || FinishConnect(fd, deadline) != 0) return kSocketError;
   }
-  if (::fcntl(fd, F_SETFL, flags) < 0) return kSocketError;
-  return result;
+  return ::fcntl(fd, F_SETFL, flags) < 0 ? kSocketError : 0;
 }
 
 int SystemSockets::SetNonBlocking(SocketHandle socket) {

@@ -1,40 +1,42 @@
 #include "platform/ProfileText.h"
 
-#include <vector>
+#include <algorithm>
 
 namespace kov::platform {
 namespace {
 
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+constexpr std::size_t kNone = std::string_view::npos;
 
 struct Line {
+  std::size_t start;      // where its text begins in the file
   std::string_view text;  // without its line end
   std::string_view end;   // "\r\n", "\n", "\r" or "" for a last line without one
+  std::size_t Next() const { return start + text.size() + end.size(); }
 };
 
-std::vector<Line> SplitLines(std::string_view file) {
-  std::vector<Line> lines;
-  std::size_t pos = 0;
-  while (pos < file.size()) {
-    const std::size_t brk = file.find_first_of("\r\n", pos);
-    if (brk == std::string_view::npos) {
-      lines.push_back({file.substr(pos), {}});
-      break;
+// The lines of a file one at a time: a file of millions of lines is walked
+// without a list of them.
+class Lines {
+ public:
+  explicit Lines(std::string_view body) : body_(body) {}
+  bool Next(Line& line) {
+    if (pos_ >= body_.size()) return false;
+    std::size_t brk = pos_;
+    while (brk < body_.size() && body_[brk] != '\r' && body_[brk] != '\n') ++brk;
+    std::size_t endSize = brk < body_.size() ? 1 : 0;
+    if (endSize == 1 && body_[brk] == '\r' && brk + 1 < body_.size() && body_[brk + 1] == '\n') {
+      endSize = 2;
     }
-    const std::size_t endSize = file.compare(brk, 2, "\r\n") == 0 ? 2 : 1;
-    lines.push_back({file.substr(pos, brk - pos), file.substr(brk, endSize)});
-    pos = brk + endSize;
+    line = {pos_, body_.substr(pos_, brk - pos_), body_.substr(brk, endSize)};
+    pos_ = line.Next();
+    return true;
   }
-  return lines;
-}
 
-// New lines follow the file's own first line end; a file without one gets CR LF.
-std::string_view LineEnd(const std::vector<Line>& lines) {
-  for (const Line& line : lines) {
-    if (!line.end.empty()) return line.end;
-  }
-  return "\r\n";
-}
+ private:
+  std::string_view body_;
+  std::size_t pos_ = 0;
+};
 
 // Editors put a byte-order mark before the first section; it is no part of it.
 std::string_view WithoutBom(std::string_view file) {
@@ -79,98 +81,209 @@ std::optional<std::pair<std::string_view, std::string_view>> KeyLine(std::string
   return std::make_pair(Trim(line.substr(0, eq)), Trim(line.substr(eq + 1)));
 }
 
-// Index range [first, last) of the key lines of the first section named so;
-// first is npos when the section is absent.
-std::pair<std::size_t, std::size_t> FindSection(const std::vector<Line>& lines,
-                                                std::string_view section) {
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    const auto name = SectionName(lines[i].text);
-    if (!name || !SameName(*name, section)) continue;
-    std::size_t j = i + 1;
-    while (j < lines.size() && !SectionName(lines[j].text)) ++j;
-    return {i + 1, j};
+std::string_view KeyOf(std::string_view keyLine) { return KeyLine(keyLine)->first; }
+
+std::string ValueOf(std::string_view raw) {
+  if (raw.size() >= 2 && (raw.front() == '"' || raw.front() == '\'') && raw.back() == raw.front()) {
+    raw = raw.substr(1, raw.size() - 2);
   }
-  return {std::string_view::npos, 0};
+  return std::string(raw.substr(0, kProfileValueMax));
 }
 
-// Index of the first line of [first, last) that holds the key; npos if none.
-std::size_t FindKey(const std::vector<Line>& lines, std::size_t first, std::size_t last,
-                    std::string_view key) {
-  for (std::size_t i = first; i < last; ++i) {
-    const auto entry = KeyLine(lines[i].text);
-    if (entry && SameName(entry->first, key)) return i;
-  }
-  return std::string_view::npos;
+// Where the walk over the lines stands for one section name: only the first
+// section of that name counts.
+enum class Place { kBefore, kIn, kPast };
+
+Place AtHeader(Place place, std::string_view header, std::string_view section) {
+  if (place == Place::kIn) return Place::kPast;
+  return place == Place::kBefore && SameName(header, section) ? Place::kIn : place;
 }
 
-enum class Edit { kReplace, kInsertAfter };
+// A key line a write leaves in the file: one of the file's own, given a new
+// text, or a new one.
+struct Slot {
+  std::size_t start = kNone;  // where the file's own line's text begins
+  std::size_t length = 0;     // the length of that text
+  std::string text;
+};
 
-// Every line byte for byte, except that line `at` is replaced by `text` (its
-// line end kept) or followed by `text` and a line end. A line that gets
-// something after it is given a line end if it had none.
-void AppendLines(std::string& out, const std::vector<Line>& lines, std::size_t at, Edit edit,
-                 std::string_view text, std::string_view end) {
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    if (i != at) {
-      out.append(lines[i].text).append(lines[i].end);
-    } else if (edit == Edit::kReplace) {
-      out.append(text).append(lines[i].end);
-    } else {
-      out.append(lines[i].text).append(lines[i].end.empty() ? end : lines[i].end);
-      out.append(text).append(end);
+// The entries that name one section, and what the walk over the lines found
+// for them in the first section of that name.
+struct Group {
+  std::string_view section;  // as the first of them names it
+  std::vector<std::string> keyLines;
+  std::vector<std::string_view> keys;
+  std::vector<bool> placed;  // the entry has found a line of the file's own
+  Place place = Place::kBefore;
+  std::size_t anchor = kNone;  // where the section's last non-blank line ends
+  bool anchorEnded = true;     // that line has a line end
+  std::vector<Slot> replaced, added;
+
+  // A key line of the section: every entry not yet placed that names its key
+  // takes it, and the last of them gives it its text. (A new text names the
+  // same key, but for its case.)
+  void TakeLine(const Line& line) {
+    const std::string_view key = KeyOf(line.text);
+    Slot* slot = nullptr;
+    for (std::size_t j = 0; j < keys.size(); ++j) {
+      if (placed[j] || !SameName(key, keys[j])) continue;
+      placed[j] = true;
+      if (slot == nullptr) slot = &replaced.emplace_back(Slot{line.start, line.text.size(), {}});
+      slot->text = keyLines[j];
     }
   }
+  // The entries that found no line of the file's own, after it: the first
+  // adds a line, a later one for the same key replaces it.
+  void AddTheRest() {
+    for (std::size_t j = 0; j < keys.size(); ++j) {
+      if (placed[j]) continue;
+      const auto same = std::find_if(added.begin(), added.end(), [&](const Slot& slot) {
+        return SameName(KeyOf(slot.text), keys[j]);
+      });
+      if (same == added.end()) {
+        added.push_back(Slot{kNone, 0, keyLines[j]});
+      } else {
+        same->text = keyLines[j];
+      }
+    }
+  }
+};
+
+std::vector<Group> GroupBySection(std::span<const ProfileEntry> entries) {
+  std::vector<Group> groups;
+  for (const ProfileEntry& e : entries) {
+    auto group = std::find_if(groups.begin(), groups.end(),
+                              [&](const Group& g) { return SameName(g.section, e.section); });
+    if (group == groups.end()) {
+      group = groups.insert(groups.end(), Group{});
+      group->section = e.section;
+    }
+    // A line break in a value would start new lines of its own, even sections
+    // and keys: the value ends where its first line ends.
+    const std::string_view value = e.value.substr(0, e.value.find_first_of("\r\n"));
+    group->keyLines.push_back(std::string(e.key) + "=" + std::string(value));
+    group->keys.push_back(e.key);
+    group->placed.push_back(false);
+  }
+  return groups;
+}
+
+// A change of the file: `erase` bytes at `at` give way to `text`.
+struct Splice {
+  std::size_t at;
+  std::size_t erase;
+  std::string text;
+};
+
+std::string Spliced(std::string_view head, std::string_view body, std::vector<Splice>& splices) {
+  std::stable_sort(splices.begin(), splices.end(),
+                   [](const Splice& a, const Splice& b) { return a.at < b.at; });
+  std::size_t size = head.size() + body.size();
+  for (const Splice& s : splices) size += s.text.size();
+  std::string out;
+  out.reserve(size);
+  out.append(head);
+  std::size_t from = 0;
+  for (const Splice& s : splices) {
+    out.append(body.substr(from, s.at - from)).append(s.text);
+    from = s.at + s.erase;
+  }
+  return out.append(body.substr(from));
 }
 
 }  // namespace
 
+std::vector<std::optional<std::string>> ReadProfileValues(std::string_view file,
+                                                          std::span<const ProfileKey> keys) {
+  std::vector<std::optional<std::string>> values(keys.size());
+  std::vector<Place> places(keys.size(), Place::kBefore);
+  std::size_t open = keys.size();  // keys still to be found
+  Lines lines(WithoutBom(file));
+  for (Line line; open > 0 && lines.Next(line);) {
+    if (const auto header = SectionName(line.text)) {
+      for (std::size_t i = 0; i < keys.size(); ++i) {
+        const Place before = places[i];
+        places[i] = AtHeader(before, *header, keys[i].section);
+        if (before == Place::kIn && !values[i]) --open;
+      }
+      continue;
+    }
+    const auto entry = KeyLine(line.text);
+    if (!entry) continue;
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+      if (places[i] == Place::kIn && !values[i] && SameName(entry->first, keys[i].key)) {
+        values[i] = ValueOf(entry->second);
+        --open;
+      }
+    }
+  }
+  return values;
+}
+
+std::string WriteProfileValues(std::string_view file, std::span<const ProfileEntry> entries) {
+  const std::string_view body = WithoutBom(file);
+  std::vector<Group> groups = GroupBySection(entries);
+  std::string_view end;  // the file's first line end
+  bool lastEnded = true;
+  Group* in = nullptr;
+  Lines lines(body);
+  for (Line line; lines.Next(line);) {
+    if (end.empty()) end = line.end;
+    lastEnded = !line.end.empty();
+    if (const auto header = SectionName(line.text)) {
+      in = nullptr;
+      for (Group& g : groups) {
+        g.place = AtHeader(g.place, *header, g.section);
+        if (g.place == Place::kIn) in = &g;
+      }
+    }
+    if (in == nullptr || Trim(line.text).empty()) continue;
+    // New keys go after the section's last non-blank line: blank lines that
+    // part it from the next section stay after them.
+    in->anchor = line.Next();
+    in->anchorEnded = lastEnded;
+    if (!SectionName(line.text) && KeyLine(line.text)) in->TakeLine(line);
+  }
+  if (end.empty()) end = "\r\n";
+
+  std::vector<Splice> splices;
+  std::string sections;  // the new ones, at the end of the file
+  for (Group& g : groups) {
+    g.AddTheRest();
+    for (Slot& slot : g.replaced)
+      splices.push_back({slot.start, slot.length, std::move(slot.text)});
+    if (g.added.empty()) continue;
+    std::string text;
+    if (g.place == Place::kBefore) {
+      text.append("[").append(g.section).append("]").append(end);
+    } else if (!g.anchorEnded) {
+      text.append(end);
+      lastEnded = true;  // only the last line of the file can lack its end
+    }
+    for (const Slot& slot : g.added) text.append(slot.text).append(end);
+    if (g.place == Place::kBefore) {
+      sections += text;
+    } else {
+      splices.push_back({g.anchor, 0, std::move(text)});
+    }
+  }
+  if (!sections.empty()) {
+    if (!lastEnded) sections.insert(0, end);
+    splices.push_back({body.size(), 0, std::move(sections)});
+  }
+  return Spliced(file.substr(0, file.size() - body.size()), body, splices);
+}
+
 std::optional<std::string> ReadProfileValue(std::string_view file, std::string_view section,
                                             std::string_view key) {
-  const std::vector<Line> lines = SplitLines(WithoutBom(file));
-  const auto [first, last] = FindSection(lines, section);
-  if (first == std::string_view::npos) return std::nullopt;
-  const std::size_t at = FindKey(lines, first, last, key);
-  if (at == std::string_view::npos) return std::nullopt;
-  std::string_view value = KeyLine(lines[at].text)->second;
-  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
-      value.back() == value.front()) {
-    value = value.substr(1, value.size() - 2);
-  }
-  return std::string(value.substr(0, kProfileValueMax));
+  const ProfileKey keys[] = {{section, key}};
+  return std::move(ReadProfileValues(file, keys).front());
 }
 
 std::string WriteProfileValue(std::string_view file, std::string_view section, std::string_view key,
                               std::string_view value) {
-  const std::string_view body = WithoutBom(file);
-  const std::vector<Line> lines = SplitLines(body);
-  const std::string_view end = LineEnd(lines);
-  // A line break in a value would start new lines of its own, even sections
-  // and keys: the value ends where its first line ends.
-  value = value.substr(0, value.find_first_of("\r\n"));
-  const std::string keyLine = std::string(key) + "=" + std::string(value);
-
-  std::string out(file.substr(0, file.size() - body.size()));
-  out.reserve(file.size() + keyLine.size() + section.size() + 8);
-  const auto [first, last] = FindSection(lines, section);
-  if (first == std::string_view::npos) {
-    const std::string header = "[" + std::string(section) + "]";
-    if (lines.empty()) return out + header + std::string(end) + keyLine + std::string(end);
-    AppendLines(out, lines, lines.size() - 1, Edit::kInsertAfter,
-                header + std::string(end) + keyLine, end);
-    return out;
-  }
-  if (const std::size_t at = FindKey(lines, first, last, key); at != std::string_view::npos) {
-    AppendLines(out, lines, at, Edit::kReplace, keyLine, end);
-    return out;
-  }
-  // New key: after the section's last non-blank line (blank lines that part
-  // it from the next section stay after it).
-  std::size_t insertAfter = first - 1;
-  for (std::size_t i = first; i < last; ++i) {
-    if (!Trim(lines[i].text).empty()) insertAfter = i;
-  }
-  AppendLines(out, lines, insertAfter, Edit::kInsertAfter, keyLine, end);
-  return out;
+  const ProfileEntry entries[] = {{section, key, value}};
+  return WriteProfileValues(file, entries);
 }
 
 }  // namespace kov::platform

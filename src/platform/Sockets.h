@@ -39,7 +39,8 @@ class Sockets {
   // that is not an IPv4 address.
   virtual std::uint32_t InetAddr(const std::string& text) = 0;
   // Connect to the address record (length 16), waiting at most the adapter's
-  // connect time-out; the socket is left in blocking mode. 0 or -1.
+  // connect time-out. 0, the socket then in blocking mode, or -1, the socket
+  // then non-blocking, so that nothing done on it afterwards can wait.
   virtual int Connect(SocketHandle socket, const SocketAddressRecord& address) = 0;
   // ioctlsocket(FIONBIO) with a non-zero argument. 0 or -1.
   virtual int SetNonBlocking(SocketHandle socket) = 0;

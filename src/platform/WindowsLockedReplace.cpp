@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
 #include <cstdio>
@@ -100,7 +101,8 @@ bool Writable(const std::string& path) {
   return true;
 }
 
-// A new file beside target that holds bytes; its name, or nothing.
+// A new file beside target that holds bytes; its name, "" when no file can
+// be made there, or nothing when one was made but writing it failed.
 std::optional<std::string> WriteBeside(const std::string& target, std::string_view bytes) {
   static std::atomic<unsigned> counter = 0;
   for (int attempt = 0; attempt < 100; ++attempt) {
@@ -111,7 +113,7 @@ std::optional<std::string> WriteBeside(const std::string& target, std::string_vi
                                     FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
       if (GetLastError() == ERROR_FILE_EXISTS) continue;
-      return std::nullopt;
+      return std::string();
     }
     DWORD written = 0;
     bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
@@ -121,7 +123,45 @@ std::optional<std::string> WriteBeside(const std::string& target, std::string_vi
     DeleteFileA(name.c_str());
     return std::nullopt;
   }
-  return std::nullopt;
+  return std::string();
+}
+
+bool SetSize(HANDLE file, std::uint64_t size) {
+  LARGE_INTEGER at;
+  at.QuadPart = static_cast<LONGLONG>(size);
+  return SetFilePointerEx(file, at, nullptr, FILE_BEGIN) && SetEndOfFile(file);
+}
+
+bool WriteFromStart(HANDLE file, std::string_view bytes) {
+  LARGE_INTEGER start{};
+  if (!SetFilePointerEx(file, start, nullptr, FILE_BEGIN)) return false;
+  while (!bytes.empty()) {
+    DWORD written = 0;
+    const auto part = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
+    if (!WriteFile(file, bytes.data(), part, &written, nullptr) || written == 0) return false;
+    bytes.remove_prefix(written);
+  }
+  return true;
+}
+
+// The file written where it is, as the system's own profile writer does:
+// room for the larger of the two contents first, so that a full disk fails
+// before a byte changes; then the new bytes, then the file cut to their
+// length. A write that fails on the way puts the old bytes back.
+bool WriteInPlace(const std::string& target, std::string_view old, std::string_view now) {
+  const HANDLE file =
+      CreateFileA(target.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  bool ok = SetSize(file, std::max(old.size(), now.size()));
+  if (ok) {
+    ok = WriteFromStart(file, now) && SetSize(file, now.size()) && FlushFileBuffers(file);
+    if (!ok && WriteFromStart(file, old)) SetSize(file, old.size());
+  } else {
+    SetSize(file, old.size());
+  }
+  CloseHandle(file);
+  return ok;
 }
 
 // ReplaceFile gives the new bytes the old file's attributes (and on NTFS its
@@ -159,8 +199,12 @@ bool ReplaceFileLocked(const std::string& path,
   const DWORD attributes = GetFileAttributesA(target.c_str());
   const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
   if (exists && !Writable(target)) return false;
-  const auto temporary = WriteBeside(target, change(*bytes));
+  const std::string now = change(*bytes);
+  const auto temporary = WriteBeside(target, now);
   if (!temporary) return false;
+  // A folder that takes no new file (under Program Files, say) with a file
+  // that may be written: the file is written where it stands.
+  if (temporary->empty()) return exists && WriteInPlace(target, *bytes, now);
   // ReplaceFile should carry them over itself, but not every implementation does.
   if (exists) SetFileAttributesA(temporary->c_str(), attributes);
   if (PutInPlace(*temporary, target, exists)) return true;

@@ -30,24 +30,23 @@ int SystemSockets::Connect(SocketHandle socket, const SocketAddressRecord& addre
   // costs the connect time-out and not the system's own, longer one.
   u_long on = 1;
   if (::ioctlsocket(s, FIONBIO, &on) != 0) return kSocketError;
-  int result = 0;
   if (::connect(s, reinterpret_cast<const sockaddr*>(&in), static_cast<int>(sizeof in)) != 0) {
-    result = kSocketError;
-    if (::WSAGetLastError() == WSAEWOULDBLOCK) {
-      fd_set writable, failed;
-      FD_ZERO(&writable);
-      FD_ZERO(&failed);
-      FD_SET(s, &writable);
-      FD_SET(s, &failed);
-      timeval limit{connectTimeoutMs_ / 1000, (connectTimeoutMs_ % 1000) * 1000};
-      if (::select(0, nullptr, &writable, &failed, &limit) == 1 && FD_ISSET(s, &writable)) {
-        result = 0;
-      }
+    // A socket given up on stays non-blocking: the attempt may still run in
+    // the system, and the "EX" and close that end the program must not wait
+    // for it.
+    if (::WSAGetLastError() != WSAEWOULDBLOCK) return kSocketError;
+    fd_set writable, failed;
+    FD_ZERO(&writable);
+    FD_ZERO(&failed);
+    FD_SET(s, &writable);
+    FD_SET(s, &failed);
+    timeval limit{connectTimeoutMs_ / 1000, (connectTimeoutMs_ % 1000) * 1000};
+    if (::select(0, nullptr, &writable, &failed, &limit) != 1 || !FD_ISSET(s, &writable)) {
+      return kSocketError;
     }
   }
   u_long off = 0;
-  if (::ioctlsocket(s, FIONBIO, &off) != 0) return kSocketError;
-  return result;
+  return ::ioctlsocket(s, FIONBIO, &off) != 0 ? kSocketError : 0;
 }
 
 int SystemSockets::SetNonBlocking(SocketHandle socket) {

@@ -71,6 +71,7 @@ QtForm::QtForm(window::HostWorld world, MessageBox showMessage)
   host_ = std::make_unique<window::FormHost>(
       *this, std::move(world),
       window::HostParts{dataSurface_, wfSurface_, timer1_, timer3_, timer4_});
+  waitLimit_.setSingleShot(true);
   // Input is watched on the window itself, before it reaches a control.
   create();
   windowHandle()->installEventFilter(this);
@@ -184,12 +185,18 @@ void QtForm::ProcessPendingEvents() { QCoreApplication::processEvents(QEventLoop
 
 void QtForm::WaitForEvents(platform::SocketHandle socket, std::int32_t timeoutMs) {
   // The event loop sleeps until the socket, the time-out or the window's own
-  // events wake it, and runs what woke it.
-  QSocketNotifier readable(static_cast<qintptr>(socket), QSocketNotifier::Read);
-  QTimer timeOut;
-  timeOut.setSingleShot(true);
-  timeOut.start(timeoutMs);
+  // events wake it, and runs what woke it. The notifier is made once for a
+  // socket and watches it only during a wait: what a peer leaves on the
+  // socket in between must not keep waking the window.
+  const auto fd = static_cast<qintptr>(socket);
+  if (!readable_ || readable_->socket() != fd) {
+    readable_ = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
+  }
+  readable_->setEnabled(true);
+  waitLimit_.start(timeoutMs);
   QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  waitLimit_.stop();
+  readable_->setEnabled(false);
 }
 
 void QtForm::Hide() { hide(); }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QPlainTextEdit>
+#include <QSocketNotifier>
+#include <QTimer>
 #include <QWidget>
 #include <functional>
 #include <map>
@@ -66,6 +68,9 @@ class QtForm : public QWidget, public window::Toolkit {
   LevelCheckBox* chk1_ = nullptr;
   display::RasterSurface dataSurface_, wfSurface_;
   QtTimer timer1_, timer3_, timer4_;
+  // What ends a wait for the instrument besides the window's own events.
+  std::unique_ptr<QSocketNotifier> readable_;
+  QTimer waitLimit_;
   std::unique_ptr<window::FormHost> host_;
 };
 

@@ -1,6 +1,7 @@
 #include "settings/Settings.h"
 
 #include <algorithm>
+#include <span>
 #include <utility>
 
 #include "platform/Numbers.h"
@@ -32,6 +33,14 @@ constexpr TextKey kMeasurementKeys[] = {
 };
 constexpr const char* kLevelKey = "D_LEVEL";
 
+// The keys of one reading: one pass over the file for all of them, so that a
+// large file is not gone through once per key.
+std::vector<platform::ProfileLookup> Lookups(std::span<const TextKey> keys) {
+  std::vector<platform::ProfileLookup> lookups;
+  for (const TextKey& k : keys) lookups.push_back({k.section, k.key, k.defaultText});
+  return lookups;
+}
+
 }  // namespace
 
 std::int16_t CheckValueFromText(const std::string& text) {
@@ -49,9 +58,12 @@ std::string Settings::ProfilePath() const {
 
 std::string Settings::ProfileRead(const std::string& section, const std::string& key,
                                   const std::string& defaultText) {
+  return ThroughProfileBuf(files_.Read(section, key, defaultText, ProfilePath()));
+}
+
+std::string Settings::ThroughProfileBuf(const std::string& value) {
   // The value lands in a 255-byte buffer with its NUL; only what stands
   // before the first NUL counts.
-  const std::string value = files_.Read(section, key, defaultText, ProfilePath());
   ProfileBuf.assign(255, '\0');
   ProfileBuf.replace(0, std::min<std::size_t>(value.size(), 254), value, 0, 254);
   return ProfileBuf.substr(0, ProfileBuf.find('\0'));
@@ -63,26 +75,32 @@ void Settings::ProfileWrite(const std::string& section, const std::string& key,
 }
 
 void Settings::ReadCommunication(ui::Window& window) {
-  for (const TextKey& k : kCommunicationKeys) {
-    window.SetEntryText(k.entry, ProfileRead(k.section, k.key, k.defaultText));
+  const auto values = files_.Read(Lookups(kCommunicationKeys), ProfilePath());
+  for (std::size_t i = 0; i < std::size(kCommunicationKeys); ++i) {
+    window.SetEntryText(kCommunicationKeys[i].entry, ThroughProfileBuf(values[i]));
   }
 }
 
 void Settings::ReadMeasurement(ui::Window& window) {
-  for (const TextKey& k : kMeasurementKeys) {
-    window.SetEntryText(k.entry, ProfileRead(k.section, k.key, k.defaultText));
+  auto lookups = Lookups(kMeasurementKeys);
+  lookups.push_back({kMesPara, kLevelKey, "1"});
+  const auto values = files_.Read(lookups, ProfilePath());
+  for (std::size_t i = 0; i < std::size(kMeasurementKeys); ++i) {
+    window.SetEntryText(kMeasurementKeys[i].entry, ThroughProfileBuf(values[i]));
   }
-  window.SetCheckValue(CheckValueFromText(ProfileRead(kMesPara, kLevelKey, "1")));
+  window.SetCheckValue(CheckValueFromText(ThroughProfileBuf(values.back())));
 }
 
 void Settings::BtnSaveMespara_Click(const ui::Window& window) {
+  std::vector<platform::ProfileSetting> keys;
   for (const TextKey& k : kCommunicationKeys) {
-    ProfileWrite(k.section, k.key, window.EntryText(k.entry));
+    keys.push_back({k.section, k.key, window.EntryText(k.entry)});
   }
   for (const TextKey& k : kMeasurementKeys) {
-    ProfileWrite(k.section, k.key, window.EntryText(k.entry));
+    keys.push_back({k.section, k.key, window.EntryText(k.entry)});
   }
-  ProfileWrite(kMesPara, kLevelKey, platform::BlankNumber(window.CheckValue()));
+  keys.push_back({kMesPara, kLevelKey, platform::BlankNumber(window.CheckValue())});
+  files_.Write(keys, ProfilePath());
 }
 
 void Settings::StoreXportIP(const std::string& ipText) {

@@ -25,18 +25,21 @@ class Settings {
                           const std::string& defaultText);
   void ProfileWrite(const std::string& section, const std::string& key, const std::string& value);
 
-  // Start-up reading of the seven keys into the controls. The window's start-up
-  // puts other steps between these reads, so they are offered one by one too.
+  // Start-up reading of the seven keys into the controls, each group in one
+  // reading of the file. The window's start-up puts other steps between them.
   void ReadCommunication(ui::Window& window);  // keys 1 and 2
   void ReadMeasurement(ui::Window& window);    // keys 3 to 7
 
-  // BtnSaveMespara_Click: the seven keys from the controls, in their order.
+  // BtnSaveMespara_Click: the seven keys from the controls, in their order,
+  // in one change of the file.
   void BtnSaveMespara_Click(const ui::Window& window);
 
   // XportConnect's store of the IP text, exactly as typed.
   void StoreXportIP(const std::string& ipText);
 
  private:
+  std::string ThroughProfileBuf(const std::string& value);
+
   platform::ProfileFiles& files_;
   std::string programFolder_;
   // Receive buffer of every read: 255 bytes, the value and its NUL.

@@ -96,6 +96,7 @@ Win32Form::Win32Form(window::HostWorld world, MessageHook showMessage)
 
 Win32Form::~Win32Form() {
   host_.reset();
+  if (readable_ != WSA_INVALID_EVENT) WSACloseEvent(readable_);
   DestroyWindow(window_);
   DeleteObject(smallFont_);
   DeleteObject(largeFont_);
@@ -202,13 +203,14 @@ void Win32Form::ShowMessage(std::string_view caption, std::string_view text) {
 
 void Win32Form::WaitForEvents(platform::SocketHandle socket, std::int32_t timeoutMs) {
   // The socket's readiness as an event, waited on with the window's input:
-  // whichever comes first ends the wait.
-  WSAEVENT ready = WSACreateEvent();
-  WSAEventSelect(static_cast<SOCKET>(socket), ready, FD_READ | FD_CLOSE);
-  MsgWaitForMultipleObjectsEx(1, &ready, static_cast<DWORD>(timeoutMs), QS_ALLINPUT,
+  // whichever comes first ends the wait. The event is made once; selecting
+  // the socket afresh for each wait records data already there, on whatever
+  // connection the socket is now.
+  if (readable_ == WSA_INVALID_EVENT) readable_ = WSACreateEvent();
+  WSAResetEvent(readable_);
+  WSAEventSelect(static_cast<SOCKET>(socket), readable_, FD_READ | FD_CLOSE);
+  MsgWaitForMultipleObjectsEx(1, &readable_, static_cast<DWORD>(timeoutMs), QS_ALLINPUT,
                               MWMO_INPUTAVAILABLE);
-  WSAEventSelect(static_cast<SOCKET>(socket), nullptr, 0);
-  WSACloseEvent(ready);
 }
 
 void Win32Form::Hide() { ShowWindow(window_, SW_HIDE); }

@@ -86,6 +86,8 @@ class Win32Form : public window::Toolkit {
   HFONT smallFont_ = nullptr, largeFont_ = nullptr;
   std::unique_ptr<DibSurface> data_, wf_;
   Win32Timer timer1_{1}, timer3_{3}, timer4_{4};
+  // Set when the socket of a wait for the instrument has something to read.
+  WSAEVENT readable_ = WSA_INVALID_EVENT;
   std::unique_ptr<window::FormHost> host_;
 };
 

@@ -65,7 +65,15 @@ void Form::BtnSaveMespara_Click() {
 }
 
 void Form::Timer1_Timer() {
-  Run([this] { measurement_.Timer1_Timer(); });
+  Run([this] {
+    timer1Interval_ = world_.window.EntryText(ui::Entry::TxtInterval);
+    measurement_.Timer1_Timer();
+  });
+}
+
+bool Form::Timer1TickIdle() const {
+  return !state_.Ended && state_.DownloadFlag == 1 &&
+         world_.window.EntryText(ui::Entry::TxtInterval) == timer1Interval_;
 }
 
 void Form::Timer3_Timer() {

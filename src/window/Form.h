@@ -55,6 +55,11 @@ class Form {
   // sending anything, also when this comes from inside the receive loop.
   void WindowClosed();
 
+  // Whether a tick of Timer1 now would do nothing but re-arm Timer1 with the
+  // interval it has: a pass runs, and the interval entry reads as it did at
+  // the last tick.
+  bool Timer1TickIdle() const;
+
   bool Ended() const { return state_.Ended; }
   const measure::StateRecord& State() const { return state_; }
 
@@ -67,6 +72,8 @@ class Form {
   settings::Settings settings_;
   link::Link link_;
   measure::Measurement measurement_;
+  // The interval entry as the last tick of Timer1 read it.
+  std::string timer1Interval_;
 };
 
 }  // namespace kov::window

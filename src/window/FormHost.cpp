@@ -10,7 +10,7 @@ namespace kov::window {
 
 FormHost::FormHost(Toolkit& toolkit, HostWorld world, HostParts parts)
     : toolkit_(toolkit),
-      timer1_(parts.timer1),
+      timer1_(parts.timer1, &world.clock),
       timer3_(parts.timer3),
       timer4_(parts.timer4),
       clock_(world.clock, [this] { PaintGraphsNow(); }),
@@ -24,9 +24,12 @@ FormHost::FormHost(Toolkit& toolkit, HostWorld world, HostParts parts)
                     std::move(world.waveformPath)};
   form_ = std::make_unique<Form>(
       FormWorld{*this, ui::Timers{timer1_, timer3_, timer4_}, display_, std::move(outside)});
-  timer1_.handler = [this] { form_->Timer1_Timer(); };
-  timer3_.handler = [this] { form_->Timer3_Timer(); };
-  timer4_.handler = [this] { form_->Timer4_Timer(); };
+  timer1_.handler = [this] { Handle([this] { form_->Timer1_Timer(); }); };
+  timer3_.handler = [this] { Handle([this] { form_->Timer3_Timer(); }); };
+  timer4_.handler = [this] { Handle([this] { form_->Timer4_Timer(); }); };
+  // During a pass, Timer1 only re-arms itself: its ticks need not wake the
+  // window, nor the wait for the instrument's reply.
+  timer1_.idle = [this] { return form_->Timer1TickIdle(); };
   parts.xportData.onChanged = [this] { GraphChanged(kSpectrumGraph, dataPaintPending_); };
   parts.xportWF.onChanged = [this] { GraphChanged(kWaterfallGraph, wfPaintPending_); };
   for (const ControlSpec& c : kControls) {
@@ -45,10 +48,19 @@ GuardedTimer& FormHost::Timer(int number) {
 }
 
 void FormHost::Clicked(std::string_view button) {
-  if (button == "CmdMesStart") form_->CmdMesStart_Click();
-  if (button == "CmdMesBreak") form_->CmdMesBreak_Click();
-  if (button == "CmdExit") form_->CmdExit_Click();
-  if (button == "BtnSaveMespara") form_->BtnSaveMespara_Click();
+  Handle([this, button] {
+    if (button == "CmdMesStart") form_->CmdMesStart_Click();
+    if (button == "CmdMesBreak") form_->CmdMesBreak_Click();
+    if (button == "CmdExit") form_->CmdExit_Click();
+    if (button == "BtnSaveMespara") form_->BtnSaveMespara_Click();
+  });
+}
+
+template <typename Handler>
+void FormHost::Handle(Handler&& handler) {
+  timer1_.LoopBusy();
+  handler();
+  timer1_.LoopFree();
 }
 
 bool FormHost::Accepts(std::string_view control, std::uint32_t madeAt) const {
@@ -152,10 +164,16 @@ void FormHost::SetButtonEnabled(ui::Button button, bool enabled) {
 
 void FormHost::ShowMessage(std::string_view text) { toolkit_.ShowMessage(kMessageCaption, text); }
 
-void FormHost::ProcessPendingEvents() { toolkit_.ProcessPendingEvents(); }
+void FormHost::ProcessPendingEvents() {
+  timer1_.LoopFree();
+  toolkit_.ProcessPendingEvents();
+  timer1_.LoopBusy();
+}
 
 void FormHost::WaitForEvents(platform::SocketHandle socket, std::int32_t timeoutMs) {
+  timer1_.LoopFree();
   toolkit_.WaitForEvents(socket, timeoutMs);
+  timer1_.LoopBusy();
 }
 
 void FormHost::EndProgram() {

@@ -79,6 +79,9 @@ class FormHost : public ui::Window {
   void EndProgram() override;
 
  private:
+  // Runs a handler of the form, the window's event loop busy meanwhile.
+  template <typename Handler>
+  void Handle(Handler&& handler);
   void GraphChanged(const char* graph, bool& pending);
   void PaintGraphsNow();
   bool Enabled(std::string_view control) const;

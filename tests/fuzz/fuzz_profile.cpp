@@ -1,11 +1,13 @@
 // A profile file of any bytes: reading never fails, and writing one key
 // stores exactly that value while every other key reads as before; a
 // byte-order mark stays, and the lines added end as the file's own do.
+// Several keys written or read at once are the same as one by one.
 #include <cctype>
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/ProfileText.h"
 
@@ -54,6 +56,33 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       for (char& c : b) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
       if (a == b && k == key) continue;
       if (ReadProfileValue(written, s, k) != ReadProfileValue(file, s, k)) __builtin_trap();
+    }
+  }
+
+  // Several keys at once, as a save stores them, are the keys one by one;
+  // read at once, they are what each reads alone. (A file whose first line
+  // ends in a lone CR and a later one in LF has its line ends joined
+  // otherwise by the writes one by one.)
+  const std::size_t brk = file.find_first_of("\r\n");
+  const bool loneCrFirst = brk != std::string_view::npos && file[brk] == '\r' &&
+                           file.substr(brk, 2) != "\r\n" &&
+                           file.find('\n') != std::string_view::npos;
+  if (!loneCrFirst && size > 2) {
+    std::vector<kov::platform::ProfileEntry> entries;
+    std::vector<kov::platform::ProfileKey> keys;
+    std::string oneByOne(file);
+    for (std::size_t i = 0; i < 4; ++i) {
+      const std::uint8_t b = data[i % 2 == 0 ? 0 : size - 1] >> i;
+      const kov::platform::ProfileEntry e{kSections[(b + i) % 4], kKeys[(b / 4 + i) % 5],
+                                          kValues[(b / 2 + i) % 6]};
+      entries.push_back(e);
+      keys.push_back({e.section, e.key});
+      oneByOne = WriteProfileValue(oneByOne, e.section, e.key, e.value);
+    }
+    if (kov::platform::WriteProfileValues(file, entries) != oneByOne) __builtin_trap();
+    const auto values = kov::platform::ReadProfileValues(oneByOne, keys);
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+      if (values[i] != ReadProfileValue(oneByOne, keys[i].section, keys[i].key)) __builtin_trap();
     }
   }
   return 0;

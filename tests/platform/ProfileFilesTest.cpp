@@ -5,13 +5,18 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
+#include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #endif
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -202,6 +207,103 @@ TEST_F(ProfileFilesTest, PermissionBitsStay) {
   EXPECT_EQ(static_cast<int>(fs::status(Ini()).permissions()), 0640);
 }
 
+#endif
+
+// The settings file may be written but no new file made beside it: a folder
+// without the right to write (a program folder whose file alone was opened
+// up to the operators), or on Windows a path too long for any name beside
+// it. The file is written where it stands; a save that cannot have the room
+// it needs leaves it whole.
+TEST_F(ProfileFilesTest, SavedInPlaceWhereNoFileCanBeMadeBesideIt) {
+  const std::string before =
+      "[COMMUNICATION]\r\nXport_IP=10.0.0.1\r\n[MES_PARA]\r\nCOUNT=1234567\r\n";
+  const ProfileSetting port{"COMMUNICATION", "Xport_Port", "10001"};
+  struct Case {
+    const char* name;
+    ProfileSetting key;
+    std::string after;
+    long limit;  // a file-size limit (POSIX), or 0
+  };
+  const Case cases[] = {
+      {"longer", port,
+       "[COMMUNICATION]\r\nXport_IP=10.0.0.1\r\nXport_Port=10001\r\n[MES_PARA]\r\nCOUNT="
+       "1234567\r\n",
+       0},
+      {"shorter",
+       {"MES_PARA", "COUNT", "2"},
+       "[COMMUNICATION]\r\nXport_IP=10.0.0.1\r\n[MES_PARA]\r\nCOUNT=2\r\n",
+       0},
+#ifndef _WIN32
+      {"no room for the longer file", port, before, static_cast<long>(before.size()) + 4},
+#endif
+  };
+#ifdef _WIN32
+  const fs::path folder = root_ / "program";
+  const std::string ini =
+      (folder / (std::string(250 - folder.string().size(), 'k') + ".ini")).string();
+#else
+  const std::string ini = Ini();
+  fs::permissions(root_ / "program", static_cast<fs::perms>(0555));
+#endif
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Put(ini, before);
+#ifdef _WIN32
+    ini_.Write({c.key}, ini);
+#else
+    fs::permissions(ini, static_cast<fs::perms>(0666));
+    // A user of the file, not root, whom the folder's rights do not stop.
+    const pid_t child = ::fork();
+    if (child == 0) {
+      if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(2);
+      if (c.limit > 0) LimitFilesTo(static_cast<rlim_t>(c.limit));
+      IniProfileFiles().Write({c.key}, ini);
+      ::_exit(0);
+    }
+    int status = -1;
+    ::waitpid(child, &status, 0);
+    ASSERT_EQ(status, 0);
+#endif
+    EXPECT_EQ(Slurp(ini), c.after);
+    EXPECT_EQ(Entries("program").size(), 1u);
+  }
+  fs::permissions(root_ / "program", static_cast<fs::perms>(0755));
+}
+
+#ifndef _WIN32
+// A start-up during a save never reads the file half written: the reading
+// waits for the writer's lock.
+TEST_F(ProfileFilesTest, ReadsWaitForTheWriter) {
+  Put(Ini(), "[MES_PARA]\r\nCOUNT=1\r\n");
+  const int writer = ::open(Ini().c_str(), O_RDWR);
+  ASSERT_EQ(::flock(writer, LOCK_EX), 0);
+  ASSERT_EQ(::ftruncate(writer, 7), 0);  // half written: "[MES_PA"
+  std::atomic<bool> done = false;
+  std::string read;
+  std::thread reader([&] {
+    read = IniProfileFiles().Read("MES_PARA", "COUNT", "none", Ini());
+    done = true;
+  });
+  // Until the reading waits for the lock (the system lists it) or is done.
+  struct stat st {};
+  ::stat(Ini().c_str(), &st);
+  const std::string waiter = ":" + std::to_string(st.st_ino) + " ";
+  auto waiting = [&] {
+    const std::string locks = Slurp("/proc/locks");
+    for (auto at = locks.find("->"); at != std::string::npos; at = locks.find("->", at + 2)) {
+      if (locks.substr(at, locks.find('\n', at) - at).find(waiter) != std::string::npos) {
+        return true;
+      }
+    }
+    return false;
+  };
+  while (!done && !waiting()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  const std::string after = "[MES_PARA]\r\nCOUNT=2\r\n";
+  ASSERT_EQ(::pwrite(writer, after.data(), after.size(), 0), static_cast<ssize_t>(after.size()));
+  ::close(writer);
+  reader.join();
+  EXPECT_EQ(read, "2");
+}
 #endif
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "platform/ProfileText.h"
 
@@ -139,6 +140,38 @@ TEST(ProfileText, WrittenValueReadsBack) {
     // Every other key is still there with its value.
     EXPECT_EQ(ReadProfileValue(file, "MES_PARA", "START_FQ"), "451");
     EXPECT_EQ(ReadProfileValue(file, "COMMUNICATION", "Xport_Port"), "10001");
+  }
+}
+
+// A whole save, or a whole start-up, in one pass over the file: the same as
+// the keys one by one, also for keys given twice, new sections, a section
+// named in two spellings and a file of many empty lines.
+TEST(ProfileText, SeveralKeysAtOnceAsOneByOne) {
+  const ProfileEntry save[] = {{"COMMUNICATION", "Xport_IP", "127.0.0.1"},
+                               {"NEW", "COUNT", "3"},
+                               {"mes_para", "END_FQ", ""},
+                               {"MES_PARA", "INTERVAL", "5\r\n[X]"},
+                               {"COMMUNICATION", "xport_ip", " 2"},
+                               {"new", "count", "4"},
+                               {"MES_PARA", "D_LEVEL", " 0"},
+                               {"Other", "k", "v"}};
+  std::vector<ProfileKey> keys;
+  for (const ProfileEntry& e : save) keys.push_back({e.section, e.key});
+  for (const std::string& file :
+       {std::string(), std::string(kHandEdited), std::string("\xEF\xBB\xBF[A]"),
+        std::string("[MES_PARA]\nEND_FQ=1\n\n[X]\ny=2"),
+        std::string("[COMMUNICATION]\r\nXport_Port=1"),
+        std::string(100000, '\n') + "[MES_PARA]\nD_LEVEL=1\n"}) {
+    SCOPED_TRACE(file.substr(0, 40));
+    std::string oneByOne = file;
+    for (const ProfileEntry& e : save) {
+      oneByOne = WriteProfileValue(oneByOne, e.section, e.key, e.value);
+    }
+    EXPECT_EQ(WriteProfileValues(file, save), oneByOne);
+    const auto values = ReadProfileValues(oneByOne, keys);
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+      EXPECT_EQ(values[i], ReadProfileValue(oneByOne, keys[i].section, keys[i].key)) << i;
+    }
   }
 }
 

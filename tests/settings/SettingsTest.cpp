@@ -44,6 +44,7 @@ TEST(Settings, StartUpWithoutAFileShowsTheDefaults) {
                                             "COMMUNICATION/Xport_Port=1", "MES_PARA/START_FQ=451",
                                             "MES_PARA/END_FQ=550", "MES_PARA/INTERVAL=5",
                                             "MES_PARA/COUNT=1", "MES_PARA/D_LEVEL=1"}));
+  EXPECT_EQ(files.readCalls, 2) << "one reading of the file for each group, not one per key";
   EXPECT_TRUE(files.writes.empty());
 }
 
@@ -90,6 +91,7 @@ TEST(Settings, SaveWritesTheSevenKeysInOrder) {
                          "COMMUNICATION/Xport_IP=127.0.0.1", "COMMUNICATION/Xport_Port=10001",
                          "MES_PARA/START_FQ=450", "MES_PARA/END_FQ=", "MES_PARA/INTERVAL=5",
                          "MES_PARA/COUNT=3", "MES_PARA/D_LEVEL= 0"}));
+  EXPECT_EQ(files.writeCalls, 1) << "one change of the file, not one per key";
   EXPECT_TRUE(window.log.empty());  // nothing shown, nothing changed
 }
 

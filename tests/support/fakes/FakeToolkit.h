@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "fakes/FakeClock.h"
+#include "window/GuardedTimer.h"
 #include "window/Toolkit.h"
 
 namespace kov::fakes {
@@ -45,7 +47,10 @@ class FakeToolkit : public window::Toolkit {
   void ProcessPendingEvents() override {
     if (onProcessEvents) onProcessEvents();
   }
-  void WaitForEvents(platform::SocketHandle, std::int32_t) override {}
+  void WaitForEvents(platform::SocketHandle socket, std::int32_t timeoutMs) override {
+    ++waits;
+    if (onWait) onWait(socket, timeoutMs);
+  }
   void Hide() override { log.push_back("hide"); }
   void Quit() override { log.push_back("quit"); }
   std::uint32_t InputClockMs() const override { return inputClock; }
@@ -58,17 +63,35 @@ class FakeToolkit : public window::Toolkit {
   std::vector<std::string> log;
   std::uint32_t inputClock = 100000;
   std::function<void()> onProcessEvents;
+  std::function<void(platform::SocketHandle, std::int32_t)> onWait;
+  int waits = 0;
 };
 
-// A toolkit's timer that only records whether it is armed.
+// A toolkit's timer that records whether it is armed, and when it falls due
+// on a clock when it has one.
 class FakeTimerBackend : public window::TimerBackend {
  public:
-  void Arm(std::int32_t milliseconds) override { armed = milliseconds; }
-  void Disarm() override { armed = 0; }
+  explicit FakeTimerBackend(FakeClock* clock = nullptr) : clock_(clock) {}
+  void Arm(std::int32_t milliseconds) override {
+    armed = milliseconds;
+    if (clock_ != nullptr) due = clock_->now + milliseconds;
+  }
+  void Disarm() override {
+    armed = 0;
+    due = -1;
+  }
+  // A periodic tick: the next counts from this one.
   void Fire() {
+    if (clock_ != nullptr) due = clock_->now + armed;
+    ++fired;
     if (onFired) onFired();
   }
   std::int32_t armed = 0;  // the interval it is armed with; 0: disarmed
+  std::int64_t due = -1;   // when it next falls due; -1: disarmed
+  int fired = 0;
+
+ private:
+  FakeClock* clock_;
 };
 
 }  // namespace kov::fakes
