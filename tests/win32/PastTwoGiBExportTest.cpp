@@ -77,8 +77,9 @@ DWORD Export(const std::string& arguments) {
   STARTUPINFOA start{};
   start.cb = sizeof start;
   PROCESS_INFORMATION process{};
-  if (!CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                      &start, &process)) {
+  // No console: one of its own would have it wait for Enter at the end.
+  if (!CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, FALSE, DETACHED_PROCESS,
+                      nullptr, nullptr, &start, &process)) {
     return 0xFFFF;
   }
   WaitForSingleObject(process.hProcess, INFINITE);
