@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <new>
+#include <vector>
 
 #include "fakes/FakeClock.h"
 #include "fakes/FakeProfileFiles.h"
