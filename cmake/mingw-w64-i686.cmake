@@ -15,7 +15,8 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 # bytes only, so a function that keeps SSE values on it aligns it itself.
 set(CMAKE_C_FLAGS_INIT "-msse2 -mfpmath=sse -mstackrealign")
 set(CMAKE_CXX_FLAGS_INIT "-msse2 -mfpmath=sse -mstackrealign")
-# A dynamically linked test exits silently under Wine: link everything in.
+# One file that needs no runtime beside the system's (a dynamically linked
+# test also exits silently under Wine).
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 # The 32-bit loader by path: the one on PATH may be either.
 set(CMAKE_CROSSCOMPILING_EMULATOR /usr/lib/wine/wine)
