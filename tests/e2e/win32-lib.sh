@@ -1,6 +1,13 @@
 # Helpers for the Windows program under Wine, on top of lib.sh. The caller's
-# WINEPREFIX must have been started on this display.
-WINE=/usr/lib/wine/wine64
+# WINEPREFIX must have been started on this display (scripts/wine-gui), and
+# KOV_WINE names the loader of the build under test.
+WINE=${KOV_WINE:-/usr/lib/wine/wine64}
+# A 32-bit program in a 64-bit prefix would run, as on 64-bit Windows, and
+# hide what only 32-bit Windows does.
+if [[ $WINE == */wine && -d "${WINEPREFIX:-$HOME/.wine}/drive_c/windows/syswow64" ]]; then
+  echo "FAIL: the 32-bit program in the 64-bit prefix ${WINEPREFIX:-}" >&2
+  exit 1
+fi
 
 # start_app EXE: the program copied beside the settings file and started.
 start_app() {

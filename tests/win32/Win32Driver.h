@@ -70,12 +70,15 @@ class Win32Driver : public WindowDriver {
     state[VK_SHIFT] = key == Key::Backtab ? 0x80 : 0;
     SetKeyboardState(state);
     HWND focus = GetFocus() != nullptr ? GetFocus() : form_->Handle();
-    const LPARAM extended = key == Key::Enter ? (1 << 24) : 0;
-    Deliver(MSG{focus, WM_KEYDOWN, vk, 1 | extended, GetTickCount(), {}});
+    const DWORD extended = key == Key::Enter ? (1 << 24) : 0;
+    Deliver(MSG{focus, WM_KEYDOWN, vk, static_cast<LPARAM>(1 | extended), GetTickCount(), {}});
     if (vk == VK_RETURN || vk == VK_ESCAPE || vk == VK_SPACE) {
       Deliver(MSG{focus, WM_CHAR, vk == VK_SPACE ? WPARAM{' '} : vk, 1, GetTickCount(), {}});
     }
-    Deliver(MSG{focus, WM_KEYUP, vk, 1 | extended | (3u << 30), GetTickCount(), {}});
+    // The key-up's two top bits: a negative LPARAM on 32-bit Windows, as
+    // the system sends it there.
+    const auto up = static_cast<LPARAM>(1 | extended | (DWORD{3} << 30));
+    Deliver(MSG{focus, WM_KEYUP, vk, up, GetTickCount(), {}});
     state[VK_SHIFT] = shift;
     SetKeyboardState(state);
   }

@@ -7,11 +7,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include "ExpectedCommands.h"
@@ -113,6 +115,17 @@ class WindowContract : public ::testing::Test {
     return Until([&] { return Text("Text1") == text; });
   }
   static bool SimAvailable() { return SimProcess::Path() != nullptr; }
+  // Stops the simulator once its log holds `exits` EX: the window shows the
+  // end of a run as soon as the program has sent its last command, which the
+  // simulator, another process, may not have read yet.
+  static void StopSimAfterEx(SimProcess& sim, long exits = 1) {
+    for (int waited = 0; waited < 5000; waited += 5) {
+      const auto c = sim.Commands();
+      if (std::count(c.begin(), c.end(), "EX\r\n") >= exits) break;
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    sim.Stop();
+  }
 
   Driver driver;
   TempDir dir;

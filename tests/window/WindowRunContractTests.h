@@ -26,7 +26,7 @@ TYPED_TEST_P(WindowRunContract, TwoPassesOverTwoBands) {
   d.Press("CmdMesStart");
   EXPECT_FALSE(d.Enabled("CmdMesStart"));
   ASSERT_TRUE(this->StatusIs("測定完了しました。"));
-  sim.Stop();
+  this->StopSimAfterEx(sim);
   EXPECT_EQ(sim.Commands(), ExpectedCommands(450, 2, 2));
 
   const std::string file = Slurp(this->dir / "WFdata.txt");
@@ -88,7 +88,7 @@ TYPED_TEST_P(WindowRunContract, FocusStaysWithTheStartButton) {
   d.Key(Key::Tab);
   EXPECT_EQ(this->Focused(), "CmdExit") << "Tab goes on along the tab order";
   ASSERT_TRUE(this->StatusIs("測定完了しました。"));
-  sim.Stop();
+  this->StopSimAfterEx(sim, 2);
   const auto commands = sim.Commands();
   EXPECT_EQ(std::count(commands.begin(), commands.end(), "FP10\r\n"), 2);
   EXPECT_EQ(std::count(commands.begin(), commands.end(), "EX\r\n"), 2);
@@ -111,7 +111,7 @@ TYPED_TEST_P(WindowRunContract, ClicksDuringAWaitCountOnlyOnEnabledButtons) {
     d.Press("CmdMesStart");
     this->clock.onSleep = nullptr;
     ASSERT_TRUE(d.RunUntil([&] { return d.Host().Ended() || d.Enabled("CmdMesStart"); }, 30000));
-    sim.Stop();
+    this->StopSimAfterEx(sim);
     const auto commands = sim.Commands();
     if (std::string_view(button) == "CmdExit") {
       EXPECT_TRUE(d.Host().Ended());
@@ -160,7 +160,7 @@ TYPED_TEST_P(WindowRunContract, BreakDuringARun) {
   d.WhenThen([&] { return this->Text("Text1").rfind("1-", 0) == 0; },
              [&] { d.Press("CmdMesBreak"); });
   ASSERT_TRUE(this->StatusIs("測定中断しました。"));
-  sim.Stop();
+  this->StopSimAfterEx(sim);
   const auto commands = sim.Commands();
   EXPECT_EQ(std::count(commands.begin(), commands.end(), "GD\r\n"), 2) << "one pass only";
   EXPECT_EQ(commands.back(), "EX\r\n");
@@ -176,7 +176,7 @@ TYPED_TEST_P(WindowRunContract, ExitInsideTheReceiveLoop) {
              [&] { d.Press("CmdExit"); });
   ASSERT_TRUE(this->Until([&] { return d.Host().Ended(); }, 20000));
   this->Until([] { return false; }, 50);
-  sim.Stop();
+  this->StopSimAfterEx(sim);
   EXPECT_EQ(sim.Commands(),
             (std::vector<std::string>{"FP10\r\n", "CF455\r\n", "GD\r\n", "EX\r\n"}));
   EXPECT_FALSE(d.Visible());
