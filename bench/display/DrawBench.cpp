@@ -7,6 +7,7 @@
 #include "display/RasterSurface.h"
 #include "display/SpectrumDisplay.h"
 #include "fakes/FakeWindow.h"
+#include "link/Protocol.h"
 
 static void BM_SetLevelColor(benchmark::State& state) {
   std::int32_t level = 0;
@@ -26,7 +27,8 @@ static void BM_DrawPass102Bands(benchmark::State& state) {
   kov::display::SpectrumDisplay display(data, wf, window, window);
   kov::measure::WFGrid grid;
   for (int b = 0; b < 102; ++b) {
-    for (int i = 0; i < 320; ++i) grid.At(b, i) = i % 50 == 0 ? "-030 " : "-088 ";
+    for (int i = 0; i < kov::link::kPointsPerBand; ++i)
+      grid.At(b, i) = i % 50 == 0 ? "-030 " : "-088 ";
   }
   display.ScaleWaterfall(102, 10);
   for (auto _ : state) {

@@ -9,7 +9,7 @@
 
 static void BM_SplitGDReplyAndLevels(benchmark::State& state) {
   std::vector<kov::link::ReplyEntry> entries;
-  for (int k = 0; k < 320; ++k)
+  for (int k = 0; k < kov::link::kPointsPerBand; ++k)
     entries.push_back({450 + k / 32.0, kov::link::LevelText(-60 - k % 40)});
   const std::string reply = kov::link::BuildGDReply(entries);
   for (auto _ : state) {

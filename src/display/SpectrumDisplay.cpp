@@ -7,12 +7,13 @@
 
 #include "display/LevelColor.h"
 #include "display/Palette.h"
+#include "link/Protocol.h"
 #include "platform/Numbers.h"
 
 namespace kov::display {
 namespace {
 
-constexpr int kPoints = 320;
+constexpr int kPoints = link::kPointsPerBand;
 [[maybe_unused]] constexpr int kMaxBands = 102;  // the widest run whose width fits 16 bits
 
 std::int16_t Width(std::int16_t bandCount) {

@@ -21,6 +21,7 @@
 #include "TimeAxis.h"
 #include "WaterfallPicture.h"
 #include "WaveformReader.h"
+#include "link/Protocol.h"
 #include "platform/Numbers.h"
 
 namespace kov::wfexport {
@@ -74,7 +75,7 @@ std::string AxisFromTimes(Plan& plan) {
            " MHz, which disagrees with " + source;
   }
   plan.axis.startMHz = start;
-  plan.axis.plannedPoints = t.Bands() * 320;
+  plan.axis.plannedPoints = t.Bands() * link::kPointsPerBand;
   return {};
 }
 
@@ -99,7 +100,7 @@ std::string LoadAxis(Plan& plan) {
 
 // The points a pass of the recording holds, from its times or its first pass.
 std::int32_t PointsHeld(const Plan& plan) {
-  if (plan.times) return plan.times->Bands() * 320;
+  if (plan.times) return plan.times->Bands() * link::kPointsPerBand;
   struct Nothing : PointSink {
     void Add(const measure::WaveformPoint&) override {}
   } nothing;
@@ -221,7 +222,8 @@ ReportFacts FactsOf(const Plan& plan, const Collectors& c, const std::vector<std
   const std::int32_t highest = std::max(c.HighestPoint(), plan.selection.firstPoint);
   f.lowMHz = plan.axis.MHz(plan.selection.firstPoint);
   f.highMHz = plan.axis.MHz(highest);
-  f.bands = (highest + 319) / 320 - (plan.selection.firstPoint - 1) / 320;
+  f.bands = (highest + link::kPointsPerBand - 1) / link::kPointsPerBand -
+            (plan.selection.firstPoint - 1) / link::kPointsPerBand;
   f.firstPass = c.FirstPass();
   f.lastPass = c.LastPass();
   f.points = c.Selected();

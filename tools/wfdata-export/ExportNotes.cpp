@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "link/Protocol.h"
 #include "platform/Numbers.h"
 
 namespace kov::wfexport {
@@ -46,7 +47,7 @@ std::vector<std::string> ReportReading(const ReadReport& report, const Frequency
       report.pointsPerPass != *axis.plannedPoints) {
     notes.push_back("a pass of " + name + " holds " + std::to_string(report.pointsPerPass) +
                     " points, but the settings file plans " +
-                    std::to_string(*axis.plannedPoints / 320) +
+                    std::to_string(*axis.plannedPoints / link::kPointsPerBand) +
                     " bands of 320: is it the one of this run?");
   }
   if (!quiet) {
@@ -60,23 +61,25 @@ std::vector<std::string> ReportReading(const ReadReport& report, const Frequency
 std::string CheckTimes(const TimesTable& times, const ReadReport& report,
                        const std::string& timesName, const std::string& name, std::string& note) {
   if (report.pointLines == 0) return {};
-  const std::int32_t recordingBands = report.pointsPerPass / 320;
+  const std::int32_t recordingBands = report.pointsPerPass / link::kPointsPerBand;
   if (times.BandsKnown() && recordingBands > 0 && recordingBands != times.Bands()) {
     return timesName + ":" + std::to_string(times.Bands() + 2) + ": its passes hold " +
            std::to_string(times.Bands()) + " bands, those of " + name + " " +
            std::to_string(recordingBands) + ": they are not of one run";
   }
-  const std::int32_t bands = times.BandsKnown() ? times.Bands()
-                             : recordingBands > 0
-                                 ? recordingBands
-                                 : std::max(times.Bands(), (report.lastPoint + 319) / 320);
-  const std::int64_t last =
-      std::int64_t{report.lastPass - 1} * bands + (report.lastPoint + 319) / 320;
+  const std::int32_t bands =
+      times.BandsKnown()   ? times.Bands()
+      : recordingBands > 0 ? recordingBands
+                           : std::max(times.Bands(), (report.lastPoint + link::kPointsPerBand - 1) /
+                                                         link::kPointsPerBand);
+  const std::int64_t last = std::int64_t{report.lastPass - 1} * bands +
+                            (report.lastPoint + link::kPointsPerBand - 1) / link::kPointsPerBand;
   const std::int64_t ahead = times.Count() - last;
-  const std::string end = timesName + " ends at pass " + std::to_string(times.LastPass()) +
-                          " band " + std::to_string(times.LastBand()) + ", " + name + " at pass " +
-                          std::to_string(report.lastPass) + " band " +
-                          std::to_string((report.lastPoint + 319) / 320);
+  const std::string end =
+      timesName + " ends at pass " + std::to_string(times.LastPass()) + " band " +
+      std::to_string(times.LastBand()) + ", " + name + " at pass " +
+      std::to_string(report.lastPass) + " band " +
+      std::to_string((report.lastPoint + link::kPointsPerBand - 1) / link::kPointsPerBand);
   if (ahead > 1 || ahead < -1) {
     return timesName + ":" + std::to_string(times.Count() + 1) + ": " +
            end.substr(timesName.size() + 1) + ": they are not of one run";

@@ -4,13 +4,15 @@
 #include <optional>
 #include <string>
 
+#include "link/Protocol.h"
+
 namespace kov::wfexport {
 
 // The points of a recording on the frequency axis: 320 points to each band
 // of 10 MHz, point k (from 1) at start + (k - 1) x 10/320 MHz.
 struct FrequencyAxis {
-  static constexpr double kStepMHz = 10.0 / 320.0;
-  static constexpr std::int32_t kMaxPoints = 102 * 320;  // the widest run
+  static constexpr double kStepMHz = 10.0 / link::kPointsPerBand;
+  static constexpr std::int32_t kMaxPoints = 102 * link::kPointsPerBand;  // the widest run
 
   double startMHz = 0;
   // From the settings file: the points of a pass its range plans, and the

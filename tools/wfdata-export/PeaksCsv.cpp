@@ -3,12 +3,14 @@
 #include <string>
 
 #include "CsvText.h"
+#include "link/Protocol.h"
 #include "measure/TimesFile.h"
 
 namespace kov::wfexport {
 
 std::string BandTimeText(const TimesTable* times, std::int32_t pass, std::int32_t point) {
-  const auto time = times != nullptr ? times->At(pass, (point - 1) / 320 + 1) : std::nullopt;
+  const auto time =
+      times != nullptr ? times->At(pass, (point - 1) / link::kPointsPerBand + 1) : std::nullopt;
   return time ? measure::IsoTime(*time) : std::string();
 }
 

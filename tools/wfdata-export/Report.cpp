@@ -6,6 +6,7 @@
 #include "CsvText.h"
 #include "PeaksCsv.h"
 #include "TimeAxis.h"
+#include "link/Protocol.h"
 #include "platform/Numbers.h"
 
 namespace kov::wfexport {
@@ -128,7 +129,7 @@ std::string PeakRow(const Signal& s, const FrequencyAxis& axis, const TimesTable
   if (times != nullptr) {
     for (const auto& [pass, point] :
          {std::pair{s.firstPass, s.firstPassPoint}, {s.lastPass, s.lastPassPoint}}) {
-      const auto t = times->At(pass, (point - 1) / 320 + 1);
+      const auto t = times->At(pass, (point - 1) / link::kPointsPerBand + 1);
       cell(t ? LocalText(*t) : std::string());
     }
   }

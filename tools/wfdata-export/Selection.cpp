@@ -5,6 +5,7 @@
 #include "ExportNotes.h"
 #include "TimeAxis.h"
 #include "TimeBound.h"
+#include "link/Protocol.h"
 #include "platform/Numbers.h"
 
 namespace kov::wfexport {
@@ -30,7 +31,8 @@ std::string NoFrequency(const Options& options, const FrequencyAxis& axis, std::
   };
   return "--freq " + side(options.freqMHz.low) + ":" + side(options.freqMHz.high) +
          " selects no point: " + name + " holds " + HeldFrequencies(axis, points) + " (" +
-         std::to_string(points / 320) + (points > 320 ? " bands" : " band") + "), " +
+         std::to_string(points / link::kPointsPerBand) +
+         (points > link::kPointsPerBand ? " bands" : " band") + "), " +
          platform::PlainNumber(FrequencyAxis::kStepMHz * 1000) + " kHz apart";
 }
 

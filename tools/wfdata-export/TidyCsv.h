@@ -9,6 +9,7 @@
 #include "OutputFile.h"
 #include "Selection.h"
 #include "TimesTable.h"
+#include "link/Protocol.h"
 #include "measure/WaveformFile.h"
 
 namespace kov::wfexport {
@@ -45,7 +46,7 @@ class TidyCsv {
   void Flush();
   // The band's time as text, made once a band.
   const std::string& TimeOf(std::int32_t pass, std::int32_t point) {
-    const std::int32_t band = (point - 1) / 320 + 1;
+    const std::int32_t band = (point - 1) / link::kPointsPerBand + 1;
     if (pass != timePass_ || band != timeBand_) Remember(pass, band);
     return time_;
   }

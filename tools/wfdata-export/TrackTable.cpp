@@ -5,6 +5,7 @@
 #include <string>
 
 #include "CsvText.h"
+#include "link/Protocol.h"
 #include "measure/TimesFile.h"
 
 namespace kov::wfexport {
@@ -35,7 +36,8 @@ bool TrackTable::Write(OutputFile& file, const FrequencyAxis& axis, const TimesT
     if (cell.state == Cell::kNone) continue;
     const auto pass = firstPass_ + static_cast<std::int32_t>(i / columns);
     const std::int32_t point = points_[i % columns];
-    const auto time = times != nullptr ? times->At(pass, (point - 1) / 320 + 1) : std::nullopt;
+    const auto time =
+        times != nullptr ? times->At(pass, (point - 1) / link::kPointsPerBand + 1) : std::nullopt;
     if (time) text += measure::IsoTime(*time);
     text += ',';
     AppendWhole(text, pass);
