@@ -5,39 +5,36 @@
 #include <utility>
 
 #include "platform/Numbers.h"
+#include "platform/ProfileText.h"
 #include "platform/ProgramFolder.h"
 
 namespace kov::settings {
 namespace {
 
-constexpr const char* kCommunication = "COMMUNICATION";
-constexpr const char* kMesPara = "MES_PARA";
+constexpr Key kXportIP{kCommunication, "Xport_IP", "1"};
 
 struct TextKey {
-  const char* section;
-  const char* key;
-  const char* defaultText;
+  Key key;
   ui::Entry entry;
 };
 
 // Keys 1 to 6 in the order start-up reads them and the save writes them.
 constexpr TextKey kCommunicationKeys[] = {
-    {kCommunication, "Xport_IP", "1", ui::Entry::TxtXportIP},
-    {kCommunication, "Xport_Port", "1", ui::Entry::TxtXportPort},
+    {kXportIP, ui::Entry::TxtXportIP},
+    {{kCommunication, "Xport_Port", "1"}, ui::Entry::TxtXportPort},
 };
 constexpr TextKey kMeasurementKeys[] = {
-    {kMesPara, "START_FQ", "451", ui::Entry::TxtStartFQ},
-    {kMesPara, "END_FQ", "550", ui::Entry::TxtEndFQ},
-    {kMesPara, "INTERVAL", "5", ui::Entry::TxtInterval},
-    {kMesPara, "COUNT", "1", ui::Entry::TxtTime},
+    {kStartFQ, ui::Entry::TxtStartFQ},
+    {kEndFQ, ui::Entry::TxtEndFQ},
+    {{kMesPara, "INTERVAL", "5"}, ui::Entry::TxtInterval},
+    {{kMesPara, "COUNT", "1"}, ui::Entry::TxtTime},
 };
-constexpr const char* kLevelKey = "D_LEVEL";
 
 // The keys of one reading: one pass over the file for all of them, so that a
 // large file is not gone through once per key.
 std::vector<platform::ProfileLookup> Lookups(std::span<const TextKey> keys) {
   std::vector<platform::ProfileLookup> lookups;
-  for (const TextKey& k : keys) lookups.push_back({k.section, k.key, k.defaultText});
+  for (const TextKey& k : keys) lookups.push_back({k.key.section, k.key.name, k.key.defaultText});
   return lookups;
 }
 
@@ -64,8 +61,9 @@ std::string Settings::ProfileRead(const std::string& section, const std::string&
 std::string Settings::ThroughProfileBuf(const std::string& value) {
   // The value lands in a 255-byte buffer with its NUL; only what stands
   // before the first NUL counts.
-  ProfileBuf.assign(255, '\0');
-  ProfileBuf.replace(0, std::min<std::size_t>(value.size(), 254), value, 0, 254);
+  constexpr std::size_t kMax = platform::kProfileValueMax;
+  ProfileBuf.assign(kMax + 1, '\0');
+  ProfileBuf.replace(0, std::min(value.size(), kMax), value, 0, kMax);
   return ProfileBuf.substr(0, ProfileBuf.find('\0'));
 }
 
@@ -83,7 +81,7 @@ void Settings::ReadCommunication(ui::Window& window) {
 
 void Settings::ReadMeasurement(ui::Window& window) {
   auto lookups = Lookups(kMeasurementKeys);
-  lookups.push_back({kMesPara, kLevelKey, "1"});
+  lookups.push_back({kLevel.section, kLevel.name, kLevel.defaultText});
   const auto values = files_.Read(lookups, ProfilePath());
   for (std::size_t i = 0; i < std::size(kMeasurementKeys); ++i) {
     window.SetEntryText(kMeasurementKeys[i].entry, ThroughProfileBuf(values[i]));
@@ -94,17 +92,17 @@ void Settings::ReadMeasurement(ui::Window& window) {
 void Settings::BtnSaveMespara_Click(const ui::Window& window) {
   std::vector<platform::ProfileSetting> keys;
   for (const TextKey& k : kCommunicationKeys) {
-    keys.push_back({k.section, k.key, window.EntryText(k.entry)});
+    keys.push_back({k.key.section, k.key.name, window.EntryText(k.entry)});
   }
   for (const TextKey& k : kMeasurementKeys) {
-    keys.push_back({k.section, k.key, window.EntryText(k.entry)});
+    keys.push_back({k.key.section, k.key.name, window.EntryText(k.entry)});
   }
-  keys.push_back({kMesPara, kLevelKey, platform::BlankNumber(window.CheckValue())});
+  keys.push_back({kLevel.section, kLevel.name, platform::BlankNumber(window.CheckValue())});
   files_.Write(keys, ProfilePath());
 }
 
 void Settings::StoreXportIP(const std::string& ipText) {
-  ProfileWrite(kCommunication, "Xport_IP", ipText);
+  ProfileWrite(kXportIP.section, kXportIP.name, ipText);
 }
 
 }  // namespace kov::settings

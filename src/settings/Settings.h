@@ -10,6 +10,19 @@ namespace kov::settings {
 
 inline constexpr const char* kProfileName = "KOV_Xport.ini";
 
+// A key of the settings file, and the text a read gives when the file lacks it.
+struct Key {
+  const char* section;
+  const char* name;
+  const char* defaultText;
+};
+
+inline constexpr const char* kCommunication = "COMMUNICATION";
+inline constexpr const char* kMesPara = "MES_PARA";
+inline constexpr Key kStartFQ{kMesPara, "START_FQ", "451"};
+inline constexpr Key kEndFQ{kMesPara, "END_FQ", "550"};
+inline constexpr Key kLevel{kMesPara, "D_LEVEL", "1"};
+
 // Converts the text of key D_LEVEL into a check box state: 0, 1 or 2; any
 // other value, or one outside the 16-bit range, clears the box.
 std::int16_t CheckValueFromText(const std::string& text);

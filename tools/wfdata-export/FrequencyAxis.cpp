@@ -8,6 +8,7 @@
 #include <variant>
 
 #include "NarrowPaths.h"
+#include "link/Protocol.h"
 #include "measure/SweepPlan.h"
 #include "platform/LockedReplace.h"
 #include "platform/ProfileText.h"
@@ -74,11 +75,11 @@ std::string AxisFromSettings(const std::string& iniPath, FrequencyAxis& axis) {
   if (!file) return iniPath + ": cannot be read";
   if (auto problem = NoSettings(*file); !problem.empty()) return iniPath + ": " + problem;
   // Absent keys take the program's own defaults.
-  const auto value = [&](const char* key, const char* defaultText) {
-    return platform::ReadProfileValue(*file, "MES_PARA", key).value_or(defaultText);
+  const auto value = [&](const settings::Key& key) {
+    return platform::ReadProfileValue(*file, key.section, key.name).value_or(key.defaultText);
   };
-  const std::string start = value("START_FQ", "451");
-  const std::string end = value("END_FQ", "550");
+  const std::string start = value(settings::kStartFQ);
+  const std::string end = value(settings::kEndFQ);
   // The count plays no part in the frequencies; any valid one will do.
   const auto plan = measure::PlanSweep(start, end, "1");
   if (const auto* refusal = std::get_if<measure::Refusal>(&plan)) {
@@ -91,8 +92,8 @@ std::string AxisFromSettings(const std::string& iniPath, FrequencyAxis& axis) {
   }
   axis = FrequencyAxis{};
   axis.startMHz = sweep.startFQ;
-  axis.plannedPoints = sweep.bandCount * 320;
-  axis.checkValue = settings::CheckValueFromText(value("D_LEVEL", "1"));
+  axis.plannedPoints = sweep.bandCount * link::kPointsPerBand;
+  axis.checkValue = settings::CheckValueFromText(value(settings::kLevel));
   return {};
 }
 
