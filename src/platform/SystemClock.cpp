@@ -8,6 +8,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include "platform/Utf16.h"
 #endif
 
 namespace kov::platform {
@@ -63,10 +65,7 @@ std::string SystemClock::TimeOfDayText() {
   wchar_t text[64];
   const int n = GetTimeFormatW(LOCALE_USER_DEFAULT, 0, nullptr, nullptr, text, 64);
   if (n <= 1) return {};
-  const int bytes = WideCharToMultiByte(CP_UTF8, 0, text, n - 1, nullptr, 0, nullptr, nullptr);
-  std::string utf8(static_cast<std::size_t>(bytes), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text, n - 1, utf8.data(), bytes, nullptr, nullptr);
-  return utf8;
+  return FromUtf16(std::wstring_view(text, static_cast<std::size_t>(n - 1)));
 }
 #else
 WallTime WallTimeAt(std::int64_t utcMs) {

@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "display/Palette.h"
-#include "win32/Text.h"
+#include "platform/Utf16.h"
 
 namespace kov::win32 {
 namespace {
@@ -30,7 +30,7 @@ HFONT DesignFont(double points, int dpi) {
   const int height = -static_cast<int>(points * dpi / 72.0 + 0.5);
   return CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                     DEFAULT_PITCH | FF_DONTCARE, Wide(window::kFontFamilies[0]).c_str());
+                     DEFAULT_PITCH | FF_DONTCARE, platform::Utf16(window::kFontFamilies[0]).c_str());
 }
 
 void RegisterClasses(HINSTANCE instance, WNDPROC form, WNDPROC graph) {
@@ -75,7 +75,7 @@ Win32Form::Win32Form(window::HostWorld world, MessageHook showMessage)
   RECT frame{0, 0, window::Pixels(window::kClientWidthTwips, dpi_),
              window::Pixels(window::kClientHeightTwips, dpi_)};
   AdjustWindowRectEx(&frame, kFormStyle, FALSE, kFormExStyle);
-  window_ = CreateWindowExW(kFormExStyle, kFormClass, Wide(window::kCaption).c_str(), kFormStyle,
+  window_ = CreateWindowExW(kFormExStyle, kFormClass, platform::Utf16(window::kCaption).c_str(), kFormStyle,
                             CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
                             frame.bottom - frame.top, nullptr, nullptr, instance, this);
   for (Win32Timer* t : {&timer1_, &timer3_, &timer4_}) t->Attach(window_);
@@ -119,7 +119,7 @@ HWND Win32Form::CreateControl(const window::ControlSpec& c, int row) {
   const auto [windowClass, style] = ClassAndStyle(c.kind);
   const DWORD exStyle = c.kind == Kind::Entry || c.kind == Kind::Status ? WS_EX_CLIENTEDGE : 0;
   HWND control = CreateWindowExW(
-      exStyle, windowClass, Wide(c.text).c_str(), WS_CHILD | WS_VISIBLE | style,
+      exStyle, windowClass, platform::Utf16(c.text).c_str(), WS_CHILD | WS_VISIBLE | style,
       window::Pixels(c.left, dpi_), window::Pixels(c.top, dpi_), window::Pixels(c.width, dpi_),
       window::Pixels(c.height, dpi_), window_, reinterpret_cast<HMENU>(INT_PTR{kFirstId + row}),
       GetModuleHandleW(nullptr), this);
@@ -153,11 +153,11 @@ std::string Win32Form::Text(std::string_view control) const {
   std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(w)) + 1, L'\0');
   text.resize(
       static_cast<std::size_t>(GetWindowTextW(w, text.data(), static_cast<int>(text.size()))));
-  return Utf8(text);
+  return platform::FromUtf16(text);
 }
 
 void Win32Form::SetText(std::string_view control, std::string_view text) {
-  SetWindowTextW(Control(control), Wide(text).c_str());
+  SetWindowTextW(Control(control), platform::Utf16(text).c_str());
 }
 
 void Win32Form::PaintNow(std::string_view control) {
@@ -198,7 +198,7 @@ void Win32Form::Focus(std::string_view control) {
 
 void Win32Form::ShowMessage(std::string_view caption, std::string_view text) {
   if (showMessage_) return showMessage_(caption, text);
-  MessageBoxW(window_, Wide(text).c_str(), Wide(caption).c_str(), MB_OK);
+  MessageBoxW(window_, platform::Utf16(text).c_str(), platform::Utf16(caption).c_str(), MB_OK);
 }
 
 void Win32Form::WaitForEvents(platform::SocketHandle socket, std::int32_t timeoutMs) {

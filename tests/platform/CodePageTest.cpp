@@ -3,8 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #ifdef _WIN32
 #include <windows.h>
+
+#include "platform/Utf16.h"
 #endif
 
 #include "TestFiles.h"
@@ -45,6 +49,27 @@ TEST(CodePage, TheSettingsFileIsInTheSystemsCodePage) {
   testing::Spit(path, "[COMMUNICATION]\r\nXport_IP=" + expected + "\r\n");
   EXPECT_EQ(files.Read("COMMUNICATION", "Xport_IP", "1", path), kJapanese);
 }
+
+#ifdef _WIN32
+// The one conversion to and from the system's wide texts.
+TEST(Utf16, BothWaysInUtf8AndTheSystemsCodePage) {
+  struct Row {
+    std::string narrow;
+    std::wstring wide;
+    Narrow code;
+  };
+  std::vector<Row> rows = {{"", L"", Narrow::Utf8},
+                           {"KOV_Xport.ini", L"KOV_Xport.ini", Narrow::Utf8},
+                           {kJapanese, L"\u6e2c\u5b9a\u958b\u59cb", Narrow::Utf8},
+                           {"\xf0\xa0\xae\xb7", L"\xd842\xdfb7", Narrow::Utf8}};  // U+20BB7
+  if (ShiftJisSystem()) rows.push_back({kShiftJis, L"\u6e2c\u5b9a\u958b\u59cb", Narrow::Ansi});
+  for (const Row& row : rows) {
+    EXPECT_EQ(Utf16(row.narrow, row.code), row.wide) << row.narrow;
+    EXPECT_EQ(FromUtf16(row.wide, row.code), row.narrow) << row.narrow;
+  }
+  EXPECT_EQ(Utf16("a\xff"), L"a\xfffd") << "a byte that is no UTF-8";
+}
+#endif
 
 }  // namespace
 }  // namespace kov::platform

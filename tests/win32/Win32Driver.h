@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "WindowContract.h"
-#include "win32/Text.h"
+#include "platform/Utf16.h"
 #include "win32/Win32Form.h"
 
 namespace kov::testing {
@@ -41,7 +41,7 @@ class Win32Driver : public WindowDriver {
   bool Visible() override { return IsWindowVisible(form_->Handle()) != FALSE; }
   std::string Caption() override {
     wchar_t text[256];
-    return win32::Utf8(std::wstring(text, GetWindowTextW(form_->Handle(), text, 256)));
+    return platform::FromUtf16(std::wstring(text, GetWindowTextW(form_->Handle(), text, 256)));
   }
   Rect Geometry(std::string_view control) override {
     RECT r;

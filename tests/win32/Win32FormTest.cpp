@@ -38,7 +38,7 @@ TEST_F(Win32FormTest, TheDesignFontInShiftJisAtTheDesignSize) {
       EXPECT_EQ(handle, GetStockObject(DEFAULT_GUI_FONT)) << c.name;
       continue;
     }
-    EXPECT_EQ(win32::Utf8(font.lfFaceName), "ＭＳ Ｐゴシック") << c.name;
+    EXPECT_EQ(platform::FromUtf16(font.lfFaceName), "ＭＳ Ｐゴシック") << c.name;
     EXPECT_EQ(font.lfCharSet, SHIFTJIS_CHARSET) << c.name;
     EXPECT_EQ(font.lfWeight, FW_NORMAL) << c.name;
     EXPECT_FALSE(font.lfItalic || font.lfUnderline || font.lfStrikeOut) << c.name;

@@ -5,6 +5,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include "platform/Utf16.h"
 #endif
 
 namespace kov::wfexport {
@@ -39,15 +41,9 @@ std::optional<FileIdentity> Existing(const std::string& path) {
 // double-byte character is folded on its own).
 std::string Folded(std::string name) {
   while (!name.empty() && (name.back() == '.' || name.back() == ' ')) name.pop_back();
-  const int n =
-      MultiByteToWideChar(CP_ACP, 0, name.data(), static_cast<int>(name.size()), nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(n), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, name.data(), static_cast<int>(name.size()), wide.data(), n);
+  std::wstring wide = platform::Utf16(name, platform::Narrow::Ansi);
   CharUpperBuffW(wide.data(), static_cast<DWORD>(wide.size()));
-  const int m = WideCharToMultiByte(CP_UTF8, 0, wide.data(), n, nullptr, 0, nullptr, nullptr);
-  std::string folded(static_cast<std::size_t>(m), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide.data(), n, folded.data(), m, nullptr, nullptr);
-  return folded;
+  return platform::FromUtf16(wide);
 }
 #else
 std::optional<FileIdentity> Existing(const std::string& path) {

@@ -11,6 +11,8 @@
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
+
+#include "platform/Utf16.h"
 #else
 #include <fcntl.h>
 #include <sys/file.h>
@@ -129,14 +131,7 @@ std::string LastPart(const std::string& path) {
 
 std::string DisplayName(const std::string& name) {
 #ifdef _WIN32
-  const int n =
-      MultiByteToWideChar(CP_ACP, 0, name.data(), static_cast<int>(name.size()), nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(n), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, name.data(), static_cast<int>(name.size()), wide.data(), n);
-  const int m = WideCharToMultiByte(CP_UTF8, 0, wide.data(), n, nullptr, 0, nullptr, nullptr);
-  std::string utf8(static_cast<std::size_t>(m), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide.data(), n, utf8.data(), m, nullptr, nullptr);
-  return utf8;
+  return platform::FromUtf16(platform::Utf16(name, platform::Narrow::Ansi));
 #else
   std::string text;
   for (std::size_t i = 0; i < name.size();) {
