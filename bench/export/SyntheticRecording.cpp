@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "SpectrumHash.h"
 #include "link/Protocol.h"
 #include "measure/TimesFile.h"
 #include "measure/WaveformFile.h"
@@ -12,16 +13,10 @@
 namespace kov::bench {
 namespace {
 
-constexpr int kPoints = 102 * 320;
+constexpr int kBands = 102;
+constexpr int kPoints = kBands * link::kPointsPerBand;
 
-std::uint32_t Hash(std::uint32_t x) {
-  x ^= x >> 16;
-  x *= 0x7FEB352Du;
-  x ^= x >> 15;
-  x *= 0x846CA68Bu;
-  x ^= x >> 16;
-  return x;
-}
+using sim::Hash;
 
 int Level(std::int32_t pass, int point) {
   const std::uint32_t h = Hash(static_cast<std::uint32_t>(pass) * 40503u + point);
@@ -53,7 +48,7 @@ std::int32_t WriteRecording(const std::string& path, std::uint64_t bytes) {
       pass += points[k];
       pass += none ? std::string(measure::kNoData) : levels[-Level(p, k)];
       pass += "\r\n";
-      if (k % 320 == 0) pass += "\r\n";
+      if (k % link::kPointsPerBand == 0) pass += "\r\n";
     }
     written += std::fwrite(pass.data(), 1, pass.size(), file);
   }
@@ -70,8 +65,8 @@ void WriteTimes(const std::string& path, std::int32_t passes) {
   if (file == nullptr) return;
   std::string text = std::string(measure::kTimesHeader) + "\r\n";
   for (std::int32_t p = 1; p <= passes; ++p) {
-    for (std::int32_t band = 1; band <= kPoints / 320; ++band) {
-      const std::int64_t ms = 1796730508123 + (std::int64_t{p - 1} * (kPoints / 320) + band) * 600;
+    for (std::int32_t band = 1; band <= kBands; ++band) {
+      const std::int64_t ms = 1796730508123 + (std::int64_t{p - 1} * kBands + band) * 600;
       measure::AppendTimesLine(text, {p, band, 445.0 + 10 * band, {ms, 540}});
     }
     std::fwrite(text.data(), 1, text.size(), file);

@@ -5,6 +5,7 @@
 #include <numbers>
 #include <optional>
 
+#include "SpectrumHash.h"
 #include "link/Protocol.h"
 
 namespace kov::sim {
@@ -20,15 +21,6 @@ struct Carrier {
   double heightDb;  // above the floor
   double halfWidthMHz;
 };
-
-std::uint32_t Hash(std::uint32_t x) {
-  x ^= x >> 16;
-  x *= 0x7FEB352Du;
-  x ^= x >> 15;
-  x *= 0x846CA68Bu;
-  x ^= x >> 16;
-  return x;
-}
 
 std::uint32_t Mix(std::uint32_t a, std::uint32_t b) { return Hash(a ^ Hash(b + 0x9E3779B9u)); }
 
