@@ -30,22 +30,12 @@ Link::Link(LinkState& state, platform::Sockets& sockets, platform::Clock& clock,
       settings_(settings) {}
 
 void Link::SocketsInitialize() {
-  if (sockets_.Startup(kWinsockVersion) != 0) {
-    state_.ErrMsg = kMsgWinsock;
-    window_.SetStatusText(state_.ErrMsg);
-    window_.ShowMessage(state_.ErrMsg);
-    EndProgram();
-  }
+  if (sockets_.Startup(kWinsockVersion) != 0) Fail(kMsgWinsock, Tell::StatusThenBox, End::Now);
 }
 
 void Link::XportConnect() {
   state_.XportSock = sockets_.Socket(kAfInet, kSockStream, 0);
-  if (state_.XportSock == platform::kInvalidSocket) {
-    state_.ErrMsg = kMsgSocket;
-    window_.ShowMessage(state_.ErrMsg);
-    window_.SetStatusText(state_.ErrMsg);
-    EndProgram();
-  }
+  if (state_.XportSock == platform::kInvalidSocket) Fail(kMsgSocket, Tell::BoxThenStatus, End::Now);
 
   const std::string ipText = window_.EntryText(ui::Entry::TxtXportIP);
   state_.XportIpAddr = sockets_.InetAddr(ipText);
@@ -56,18 +46,12 @@ void Link::XportConnect() {
 
   state_.SockRet = sockets_.Connect(state_.XportSock, state_.XportAddr);
   if (state_.SockRet == platform::kSocketError) {
-    state_.ErrMsg = kMsgConnect;
-    window_.ShowMessage(state_.ErrMsg);
-    window_.SetStatusText(state_.ErrMsg);
-    FatalExit();
+    Fail(kMsgConnect, Tell::BoxThenStatus, End::AfterDisconnect);
   }
 
   state_.SockRet = sockets_.SetNonBlocking(state_.XportSock);
   if (state_.SockRet == platform::kSocketError) {
-    state_.ErrMsg = kMsgNonBlocking;
-    window_.ShowMessage(state_.ErrMsg);
-    window_.SetStatusText(state_.ErrMsg);
-    FatalExit();
+    Fail(kMsgNonBlocking, Tell::BoxThenStatus, End::AfterDisconnect);
   }
 
   state_.NoDelayOpt = 1;
@@ -101,6 +85,15 @@ void Link::CmdExit_Click() {
   EndProgram();
 }
 
+void Link::Fail(std::string_view message, Tell tell, End end) {
+  state_.ErrMsg = std::string(message);
+  if (tell == Tell::BoxThenStatus) window_.ShowMessage(state_.ErrMsg);
+  window_.SetStatusText(state_.ErrMsg);
+  if (tell == Tell::StatusThenBox) window_.ShowMessage(state_.ErrMsg);
+  if (end == End::AfterDisconnect) FatalExit();
+  EndProgram();
+}
+
 void Link::EndProgram() {
   state_.Ended = true;
   window_.EndProgram();
@@ -114,11 +107,7 @@ void Link::XportRecv() {
 
 bool Link::SendCF(double frequencyMHz, std::string_view message) {
   XportSend(CFCommand(frequencyMHz));
-  if (state_.SockRet == platform::kSocketError) {
-    state_.ErrMsg = std::string(message);
-    window_.SetStatusText(state_.ErrMsg);
-    FatalExit();
-  }
+  if (state_.SockRet == platform::kSocketError) Fail(message, Tell::Status, End::AfterDisconnect);
   XportRecv();
   return !RecvLost();
 }
@@ -138,11 +127,8 @@ void Link::SendGD() {
   for (int i = 0; i < 64 && sockets_.Recv(state_.XportSock, scrap, sizeof scrap) > 0; ++i) {
   }
   XportSend(kCmdGD);
-  if (state_.SockRet == platform::kSocketError) {
-    state_.ErrMsg = kMsgSendGD;
-    window_.SetStatusText(state_.ErrMsg);
-    FatalExit();
-  }
+  if (state_.SockRet == platform::kSocketError)
+    Fail(kMsgSendGD, Tell::Status, End::AfterDisconnect);
 }
 
 ReplyOutcome Link::RecvGDReply() {

@@ -36,6 +36,11 @@ class Link {
   // Ends the program at once: marks it ended, closes the window and unwinds
   // the running handler (throws ui::ProgramEnded).
   [[noreturn]] void EndProgram();
+  // Tells the operator why the program ends (in the status line, the message
+  // box or both, in this order), and ends it: at once, or as FatalExit does.
+  enum class Tell { Status, BoxThenStatus, StatusThenBox };
+  enum class End { Now, AfterDisconnect };
+  [[noreturn]] void Fail(std::string_view message, Tell tell, End end);
 
   // Command protocol.
   void XportRecv();

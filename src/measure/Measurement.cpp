@@ -113,9 +113,7 @@ void Measurement::CmdMesStart_Click() {
 
   link_.XportSend(link::kCmdFP10);
   if (state_.SockRet == platform::kSocketError) {
-    state_.ErrMsg = kMsgSendFP;
-    window_.SetStatusText(state_.ErrMsg);
-    link_.FatalExit();
+    link_.Fail(kMsgSendFP, link::Link::Tell::Status, link::Link::End::AfterDisconnect);
   }
   window_.SetButtonEnabled(Button::CmdMesStart, false);
   window_.SetButtonEnabled(Button::CmdMesBreak, true);
