@@ -12,3 +12,20 @@ function(kov_target_defaults target)
     endif()
   endif()
 endfunction()
+
+# kov_public_folder(target folder): src/<folder> on the include path of the
+# target and of what links it, as "<folder>/X.h", and no other folder of src:
+# through a link in the build tree, in a folder of the target's own. A
+# library that includes the headers of one it does not link then fails to
+# build.
+function(kov_public_folder target folder)
+  set(root ${PROJECT_BINARY_DIR}/include/${folder})
+  file(MAKE_DIRECTORY ${root})
+  file(CREATE_LINK ${PROJECT_SOURCE_DIR}/src/${folder} ${root}/${folder} SYMBOLIC)
+  get_target_property(type ${target} TYPE)
+  if(type STREQUAL "INTERFACE_LIBRARY")
+    target_include_directories(${target} INTERFACE ${root})
+  else()
+    target_include_directories(${target} PUBLIC ${root})
+  endif()
+endfunction()
