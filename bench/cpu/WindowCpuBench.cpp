@@ -18,7 +18,7 @@
 #include "platform/SystemClock.h"
 #include "platform/SystemSockets.h"
 #include "platform/SystemTextFiles.h"
-#include "qt/QtForm.h"
+#include "qt/QtWindow.h"
 
 namespace {
 
@@ -45,9 +45,9 @@ void BM_CpuWhileWaitingInWindow(benchmark::State& state) {
     platform::SystemSockets sockets;
     platform::SystemTextFiles files;
     fakes::FakeProfileFiles profiles;
-    qt::QtForm form(window::HostWorld{sockets, clock, files, profiles, dir.string(),
-                                      (dir / "WFdata.txt").string()},
-                    [](const QString&, const QString&) {});
+    qt::QtWindow form(window::HostWorld{sockets, clock, files, profiles, dir.string(),
+                                        (dir / "WFdata.txt").string()},
+                      [](const QString&, const QString&) {});
     form.Load();
     form.show();
     QCoreApplication::processEvents();

@@ -25,7 +25,7 @@
 #include "platform/SystemClock.h"
 #include "platform/SystemSockets.h"
 #include "platform/SystemTextFiles.h"
-#include "win32/Win32Form.h"
+#include "win32/Win32Window.h"
 
 namespace {
 
@@ -76,7 +76,7 @@ double CpuSeconds() {
 }
 
 // Runs one whole run in the window, from a press of 測定開始 to its end.
-void Run(win32::Win32Form& form, int port, const char* end, const char* count = "1",
+void Run(win32::Win32Window& form, int port, const char* end, const char* count = "1",
          const char* interval = "5") {
   form.SetText("TxtXportIP", "127.0.0.1");
   form.SetText("TxtXportPort", std::to_string(port));
@@ -111,7 +111,7 @@ int main(int argc, char** argv) {
   platform::IniProfileFiles profiles;
   char folder[MAX_PATH];
   GetTempPathA(MAX_PATH, folder);
-  win32::Win32Form form(
+  win32::Win32Window form(
       window::HostWorld{sockets, cpu ? static_cast<platform::Clock&>(systemClock) : fakeClock,
                         files, profiles, folder, std::string(folder) + "WFdata.txt"},
       [](std::string_view, std::string_view) {});

@@ -95,7 +95,6 @@ void Link::Fail(std::string_view message, Tell tell, End end) {
 }
 
 void Link::EndProgram() {
-  state_.Ended = true;
   window_.EndProgram();
   throw ui::ProgramEnded{};
 }
@@ -142,7 +141,7 @@ ReplyOutcome Link::RecvGDReply() {
     window_.ProcessPendingEvents();
     // The exit button or a close of the window may have run just now: the
     // band step must not go on, nor touch the socket again.
-    if (state_.Ended) throw ui::ProgramEnded{};
+    if (window_.Ended()) throw ui::ProgramEnded{};
     XportRecv();
     if (RecvLost()) return ReplyOutcome::kConnectionLost;
     if (state_.SockRet > 0 && TakeChunk()) return ReplyOutcome::kComplete;

@@ -33,8 +33,8 @@ class Link {
   void XportDisconnect();
   [[noreturn]] void FatalExit();
   void CmdExit_Click();
-  // Ends the program at once: marks it ended, closes the window and unwinds
-  // the running handler (throws ui::ProgramEnded).
+  // Ends the program at once: closes the window and unwinds the running
+  // handler (throws ui::ProgramEnded).
   [[noreturn]] void EndProgram();
   // Tells the operator why the program ends (in the status line, the message
   // box or both, in this order), and ends it: at once, or as FatalExit does.

@@ -24,9 +24,6 @@ struct LinkState {
   std::string RecvStr;
   std::int16_t SlashCount = 0;
   std::int32_t ResendRet = 0;
-
-  // True once the program has ended: no handler code runs after that.
-  bool Ended = false;
 };
 
 }  // namespace kov::link

@@ -6,7 +6,7 @@
 #include "platform/SystemClock.h"
 #include "platform/SystemSockets.h"
 #include "platform/SystemTextFiles.h"
-#include "qt/QtForm.h"
+#include "qt/QtWindow.h"
 
 int main(int argc, char** argv) {
   // A file-size limit must fail the write that crosses it, which the program
@@ -17,8 +17,8 @@ int main(int argc, char** argv) {
   kov::platform::SystemClock clock;
   kov::platform::SystemTextFiles textFiles;
   kov::platform::IniProfileFiles profileFiles;
-  kov::qt::QtForm form(kov::window::HostWorld{sockets, clock, textFiles, profileFiles,
-                                              kov::platform::ProgramFolder()});
+  kov::qt::QtWindow form(kov::window::HostWorld{sockets, clock, textFiles, profileFiles,
+                                                kov::platform::ProgramFolder()});
   if (!form.Load()) return 0;
   form.show();
   return app.exec();

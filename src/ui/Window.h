@@ -46,6 +46,8 @@ class Window : public LevelRange, public Labels {
   virtual void WaitForEvents(platform::SocketHandle socket, std::int32_t timeoutMs) = 0;
   // Closes the window at once; no further tick or click reaches a handler.
   virtual void EndProgram() = 0;
+  // Whether the program has ended.
+  virtual bool Ended() const = 0;
 };
 
 }  // namespace kov::ui

@@ -1,6 +1,6 @@
 // The form's messages: the loop, the rules input passes before it reaches a
 // control, and the window procedures.
-#include "win32/Win32Form.h"
+#include "win32/Win32Window.h"
 #include "window/InputRules.h"
 
 namespace kov::win32 {
@@ -17,13 +17,13 @@ bool ShiftDown() { return (GetKeyState(VK_SHIFT) & 0x8000) != 0; }
 
 }  // namespace
 
-int Win32Form::Run() {
+int Win32Window::Run() {
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) Dispatch(message);
   return static_cast<int>(message.wParam);
 }
 
-void Win32Form::ProcessPendingEvents() {
+void Win32Window::ProcessPendingEvents() {
   MSG message;
   while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
     if (!Dispatch(message)) {
@@ -34,7 +34,7 @@ void Win32Form::ProcessPendingEvents() {
   }
 }
 
-bool Win32Form::Dispatch(MSG& message) {
+bool Win32Window::Dispatch(MSG& message) {
   if (message.message == WM_QUIT) return false;
   if (!Filter(message)) return true;
   // Dialog navigation: Tab, arrows and Space on buttons, as in a dialog box.
@@ -45,7 +45,7 @@ bool Win32Form::Dispatch(MSG& message) {
   return true;
 }
 
-bool Win32Form::Filter(const MSG& message) {
+bool Win32Window::Filter(const MSG& message) {
   if (!IsInput(message.message)) return true;
   const std::string target = NameOf(message.hwnd);
   // Input the operator made while the control was disabled (during a
@@ -79,12 +79,12 @@ bool Win32Form::Filter(const MSG& message) {
   return !(message.message == WM_CHAR && (message.wParam == '\r' || message.wParam == 0x1B));
 }
 
-LRESULT CALLBACK Win32Form::FormProc(HWND window, UINT message, WPARAM w, LPARAM l) {
+LRESULT CALLBACK Win32Window::FormProc(HWND window, UINT message, WPARAM w, LPARAM l) {
   if (message == WM_NCCREATE) {
-    auto* form = static_cast<Win32Form*>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams);
+    auto* form = static_cast<Win32Window*>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams);
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
   }
-  auto* form = reinterpret_cast<Win32Form*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  auto* form = reinterpret_cast<Win32Window*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   if (form == nullptr || form->host_ == nullptr) return DefWindowProcW(window, message, w, l);
   // No C++ exception may cross into the system: one that got this far ends
   // the program, as any other end does.
@@ -96,7 +96,7 @@ LRESULT CALLBACK Win32Form::FormProc(HWND window, UINT message, WPARAM w, LPARAM
   }
 }
 
-LRESULT Win32Form::OnMessage(UINT message, WPARAM w, LPARAM l) {
+LRESULT Win32Window::OnMessage(UINT message, WPARAM w, LPARAM l) {
   switch (message) {
     case WM_COMMAND:
       if (HIWORD(w) == BN_CLICKED) OnCommand(LOWORD(w), HIWORD(w));
@@ -108,7 +108,7 @@ LRESULT Win32Form::OnMessage(UINT message, WPARAM w, LPARAM l) {
       return 0;
     case WM_CLOSE:
       // A close through the frame: no handler runs and nothing is sent.
-      if (!host_->Ended()) host_->Closed();
+      host_->Closed();
       return 0;
     case DM_GETDEFID:
       return 0;  // no default button
@@ -117,7 +117,7 @@ LRESULT Win32Form::OnMessage(UINT message, WPARAM w, LPARAM l) {
   }
 }
 
-void Win32Form::OnCommand(int id, int) {
+void Win32Window::OnCommand(int id, int) {
   const int row = id - kFirstId;
   if (row < 0 || row >= static_cast<int>(std::size(window::kControls))) return;
   const window::ControlSpec& c = window::kControls[row];
@@ -125,12 +125,12 @@ void Win32Form::OnCommand(int id, int) {
   if (c.kind == window::Kind::Button) host_->Clicked(c.name);
 }
 
-LRESULT CALLBACK Win32Form::GraphProc(HWND window, UINT message, WPARAM w, LPARAM l) {
+LRESULT CALLBACK Win32Window::GraphProc(HWND window, UINT message, WPARAM w, LPARAM l) {
   if (message == WM_NCCREATE) {
-    auto* form = static_cast<Win32Form*>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams);
+    auto* form = static_cast<Win32Window*>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams);
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
   }
-  auto* form = reinterpret_cast<Win32Form*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  auto* form = reinterpret_cast<Win32Window*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   if (message == WM_PAINT && form != nullptr) {
     try {
       form->PaintGraph(window);
@@ -143,7 +143,7 @@ LRESULT CALLBACK Win32Form::GraphProc(HWND window, UINT message, WPARAM w, LPARA
   return DefWindowProcW(window, message, w, l);
 }
 
-void Win32Form::PaintGraph(HWND graph) {
+void Win32Window::PaintGraph(HWND graph) {
   PAINTSTRUCT paint;
   HDC dc = BeginPaint(graph, &paint);
   const std::string name = NameOf(graph);

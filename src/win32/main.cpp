@@ -11,7 +11,7 @@
 #include "platform/SystemClock.h"
 #include "platform/SystemSockets.h"
 #include "platform/SystemTextFiles.h"
-#include "win32/Win32Form.h"
+#include "win32/Win32Window.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   // Sleeps and waits of 1 ms mean 1 ms, not the default 15.6 ms tick.
@@ -23,7 +23,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   kov::platform::SystemClock clock;
   kov::platform::SystemTextFiles textFiles;
   kov::platform::IniProfileFiles profileFiles;
-  auto* form = new kov::win32::Win32Form(kov::window::HostWorld{
+  auto* form = new kov::win32::Win32Window(kov::window::HostWorld{
       sockets, clock, textFiles, profileFiles, kov::platform::ProgramFolder()});
   if (!form->Load()) ExitProcess(0);
   form->Show();

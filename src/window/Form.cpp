@@ -18,11 +18,11 @@ Form::Form(FormWorld world)
 // reached inside a handler unwinds it without running the rest.
 template <typename Handler>
 void Form::Run(Handler&& handler) {
-  if (state_.Ended) return;
+  if (world_.window.Ended()) return;
   try {
     handler();
   } catch (const ui::ProgramEnded&) {
-    state_.Ended = true;
+    // The end unwinds the handler; nothing of it runs afterwards.
   }
 }
 
@@ -72,7 +72,7 @@ void Form::Timer1_Timer() {
 }
 
 bool Form::Timer1TickIdle() const {
-  return !state_.Ended && state_.DownloadFlag == 1 &&
+  return !world_.window.Ended() && state_.DownloadFlag == 1 &&
          world_.window.EntryText(ui::Entry::TxtInterval) == timer1Interval_;
 }
 
@@ -88,9 +88,7 @@ void Form::WindowClosed() {
   // No handler runs for a close through the frame: nothing is sent and the
   // socket is left to the system. A receive loop that let this event run
   // sees the end and unwinds.
-  if (state_.Ended) return;
-  state_.Ended = true;
-  world_.window.EndProgram();
+  if (!world_.window.Ended()) world_.window.EndProgram();
 }
 
 }  // namespace kov::window

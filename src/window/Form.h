@@ -60,7 +60,6 @@ class Form {
   // the last tick.
   bool Timer1TickIdle() const;
 
-  bool Ended() const { return state_.Ended; }
   const measure::StateRecord& State() const { return state_; }
 
  private:

@@ -19,14 +19,14 @@ void GuardedTimer::SetInterval(std::int32_t milliseconds) {
   Rearm();
 }
 
-void GuardedTimer::Shutdown() {
-  shutdown_ = true;
+void GuardedTimer::End() {
+  ended_ = true;
   backend_.Disarm();
 }
 
 void GuardedTimer::Rearm() {
   partial_ = false;
-  if (enabled_ && interval_ > 0 && !shutdown_) {
+  if (enabled_ && interval_ > 0 && !ended_) {
     if (clock_ != nullptr) due_ = Now() + interval_;
     if (!dormant_) backend_.Arm(interval_);
   } else {
@@ -40,7 +40,7 @@ void GuardedTimer::Tick() {
     partial_ = false;
     backend_.Arm(interval_);
   }
-  if (running_ || shutdown_ || dormant_ || !enabled_ || interval_ <= 0) return;
+  if (running_ || ended_ || dormant_ || !enabled_ || interval_ <= 0) return;
   if (clock_ != nullptr) due_ = Now() + interval_;
   running_ = true;
   if (handler) handler();
@@ -56,7 +56,7 @@ void GuardedTimer::LoopBusy() {
 }
 
 void GuardedTimer::LoopFree() {
-  if (clock_ == nullptr || !idle || !enabled_ || interval_ <= 0 || shutdown_) return;
+  if (clock_ == nullptr || !idle || !enabled_ || interval_ <= 0 || ended_) return;
   const std::int64_t now = Now();
   if (idle()) {
     // A tick that fell due while the loop was busy runs now, with nothing

@@ -40,8 +40,8 @@ class GuardedTimer : public ui::Timer {
   void SetInterval(std::int32_t milliseconds) override;
   std::int32_t Interval() const override { return interval_; }
 
-  // Ends the timer for good (the program has ended).
-  void Shutdown();
+  // Ends the timer for good: the program has ended.
+  void End();
 
   // The window's event loop as the ticks see it: busy while a handler runs
   // (its sleeps included), free between handlers and while a handler lets
@@ -64,7 +64,7 @@ class GuardedTimer : public ui::Timer {
   platform::Clock* clock_;
   bool enabled_ = false;
   bool running_ = false;
-  bool shutdown_ = false;
+  bool ended_ = false;
   std::int32_t interval_ = 0;
   // The ticks are left alone: the backend is not armed.
   bool dormant_ = false;

@@ -126,7 +126,7 @@ TEST_P(FaultMatrixTest, KeepsItsPromises) {
     // A send that failed: its own message ends the program.
     EXPECT_NE(controls.status.find("Send "), std::string::npos) << controls.status;
   }
-  EXPECT_EQ(form.Ended(), row.ended);
+  EXPECT_EQ(controls.ended, row.ended);
   // The settings file keeps every key it had, and the operator's note.
   EXPECT_EQ(Slurp(dir_ / "KOV_Xport.ini"), ini);
 
@@ -354,7 +354,7 @@ TEST(FaultMatrix, ConnectionRefused) {
   auto& form = rig.form;
   form.Form_Load();
   form.CmdMesStart_Click();
-  EXPECT_TRUE(form.Ended());
+  EXPECT_TRUE(controls.ended);
   EXPECT_EQ(controls.messages, std::vector<std::string>{"ソケットCONNECTエラー"});
   EXPECT_EQ(Slurp(dir / "KOV_Xport.ini"), ini);
   EXPECT_EQ(Slurp(dir / "WFdata.txt"), "previous run");

@@ -190,7 +190,7 @@ TEST_P(ConnectFailureTest, MessageThenStatusThenTheEnd) {
   if (f.failingStep == 1) sockets.connectResult = -1;
   if (f.failingStep == 2) sockets.nonBlockingResult = -1;
   EXPECT_TRUE(Ends([&] { link.XportConnect(); }));
-  EXPECT_TRUE(state.Ended);
+  EXPECT_TRUE(window.ended);
   EXPECT_TRUE(window.ended);
   ASSERT_GE(window.log.size(), 3u);
   EXPECT_EQ(window.log[0], std::string("message ") + f.message);
@@ -233,7 +233,7 @@ TEST_F(LinkTest, SendFailuresEndTheProgramWithTheirMessage) {
   EXPECT_TRUE(window.messages.empty()) << "send failures show no message box";
   EXPECT_EQ(sockets.closed.size(), 1u);
 
-  state.Ended = false;
+  window.ended = false;
   EXPECT_TRUE(Ends([&] { link.SendGD(); }));
   EXPECT_EQ(window.status, "Send GD エラー");
 }
@@ -241,7 +241,7 @@ TEST_F(LinkTest, SendFailuresEndTheProgramWithTheirMessage) {
 TEST_F(LinkTest, ExitDisconnectsOnlyWhenConnected) {
   EXPECT_TRUE(Ends([&] { link.CmdExit_Click(); }));
   EXPECT_TRUE(sockets.sent.empty());
-  state.Ended = false;
+  window.ended = false;
   Connected();
   t1.SetInterval(5000);
   t1.SetEnabled(true);
@@ -326,7 +326,7 @@ TEST_F(LinkTest, SendCFTellsWhetherTheConnectionStands) {
     sockets.incoming = {event};
     EXPECT_EQ(link.SendCF(455, "Send CF エラー"), stands) << event.result;
   }
-  EXPECT_FALSE(state.Ended);
+  EXPECT_FALSE(window.ended);
 }
 
 // A peer that streams without the closing marker: the reply is cut off at
@@ -408,7 +408,7 @@ TEST_F(LinkTest, ExitFromInsideTheReceiveLoopStopsItAtOnce) {
 TEST_F(LinkTest, WindowClosedInsideTheLoopSendsNothing) {
   Connected();
   window.onProcessEvents = [&] {
-    if (window.processEventsCalls == 2) state.Ended = true;
+    if (window.processEventsCalls == 2) window.ended = true;
   };
   EXPECT_TRUE(Ends([&] { link.RecvGDReply(); }));
   EXPECT_TRUE(sockets.sent.empty());

@@ -42,7 +42,7 @@ TEST(MeasureSim, TwoPassesOverTwoBands) {
   EXPECT_EQ(std::count(file.begin(), file.end(), '\n'), 1 + 4 * 321);
   EXPECT_EQ(file.find("-100 "), std::string::npos) << "every band answered";
   EXPECT_TRUE(run.rig.form.State().ErrMsg.empty());
-  EXPECT_FALSE(run.rig.form.Ended());
+  EXPECT_FALSE(run.rig.window.ended);
   EXPECT_EQ(run.profiles.writes.size(), 1u);  // the IP, at the connection
   EXPECT_EQ(run.rig.form.State().ConnectFlag, 0);
 }

@@ -86,7 +86,7 @@ TEST_P(RefusedStartTest, ChangesNothingElse) {
   EXPECT_EQ(run.files.files["WFdata.txt"], "earlier run");
   EXPECT_TRUE(run.profiles.writes.empty());
   EXPECT_TRUE(run.display.calls.empty());
-  EXPECT_FALSE(run.form.Ended());
+  EXPECT_FALSE(run.window.ended);
 }
 
 // One refusal of each kind; the limits themselves are the plan's.
@@ -315,7 +315,7 @@ TEST(WaveformFile, CannotBeAppendedDuringARun) {
   EXPECT_EQ(std::count(file.begin(), file.end(), '\n'), 1 + 321);
   const std::string& times = run.files.files["WFtime.csv"];
   EXPECT_EQ(std::count(times.begin(), times.end(), '\n'), 1 + 1);
-  EXPECT_FALSE(run.form.Ended());
+  EXPECT_FALSE(run.window.ended);
 }
 
 TEST(Run, ExitInsideTheReceiveLoopEndsEverything) {
@@ -327,7 +327,7 @@ TEST(Run, ExitInsideTheReceiveLoopEndsEverything) {
     if (run.window.processEventsCalls == 3) run.form.CmdExit_Click();
   };
   run.RunToEnd();
-  EXPECT_TRUE(run.form.Ended());
+  EXPECT_TRUE(run.window.ended);
   EXPECT_EQ(run.sockets.sent.back(), "EX\r\n");
   const auto sends = run.sockets.sent.size();
   const auto recvs = run.sockets.recvCalls;
@@ -397,7 +397,7 @@ TEST_P(ConnectionLostTest, EndsTheRunAndKeepsWhatWasStored) {
   EXPECT_EQ(run.form.State().ConnectFlag, 0);
   EXPECT_TRUE(run.window.ButtonEnabled(ui::Button::CmdMesStart));
   EXPECT_FALSE(run.window.ButtonEnabled(ui::Button::CmdMesBreak));
-  EXPECT_FALSE(run.form.Ended());
+  EXPECT_FALSE(run.window.ended);
   EXPECT_FALSE(run.t1.Armed() || run.t3.Armed() || run.t4.Armed());
   const std::string& file = run.files.files["WFdata.txt"];
   EXPECT_EQ(std::count(file.begin(), file.end(), '\n'), 1 + 321) << "band 1 only";

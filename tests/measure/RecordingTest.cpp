@@ -184,7 +184,7 @@ TEST_P(StartFailureTest, EndsTheConnectionAndKeepsTheWindow) {
   EXPECT_FALSE(run.t1.Enabled());
   EXPECT_TRUE(run.window.buttons[ui::Button::CmdMesStart]);
   EXPECT_FALSE(run.window.buttons[ui::Button::CmdMesBreak]);
-  EXPECT_FALSE(run.form.Ended());
+  EXPECT_FALSE(run.window.ended);
   EXPECT_TRUE(run.display.calls.empty());
   if (r.failRename) {
     EXPECT_EQ(run.files.files, (Files{{"WFdata.txt", kData}, {"WFtime.csv", kTimes}}));

@@ -12,7 +12,7 @@
 #include <memory>
 
 #include "WindowContract.h"
-#include "qt/QtForm.h"
+#include "qt/QtWindow.h"
 
 namespace kov::testing {
 
@@ -20,15 +20,15 @@ namespace kov::testing {
 class QtDriver : public WindowDriver {
  public:
   bool Open(window::HostWorld world) override {
-    form_ =
-        std::make_unique<qt::QtForm>(std::move(world), [this](const QString& c, const QString& t) {
-          messages_.push_back((c + "|" + t).toStdString());
-        });
+    form_ = std::make_unique<qt::QtWindow>(std::move(world),
+                                           [this](const QString& c, const QString& t) {
+                                             messages_.push_back((c + "|" + t).toStdString());
+                                           });
     const bool loaded = form_->Load();
     if (loaded) form_->show();
     return loaded;
   }
-  window::FormHost& Host() override { return form_->Host(); }
+  window::Host& Host() override { return form_->Host(); }
   window::Toolkit& Toolkit() override { return *form_; }
   bool Visible() override { return form_->isVisible(); }
   std::string Caption() override { return form_->windowTitle().toStdString(); }
@@ -97,13 +97,13 @@ class QtDriver : public WindowDriver {
   }
   std::vector<std::string> Messages() override { return messages_; }
 
-  qt::QtForm& Form() { return *form_; }
+  qt::QtWindow& Form() { return *form_; }
   QWidget* Widget(std::string_view control) {
     return form_->findChild<QWidget*>(QString::fromUtf8(control.data(), control.size()));
   }
 
  private:
-  std::unique_ptr<qt::QtForm> form_;
+  std::unique_ptr<qt::QtWindow> form_;
   std::vector<std::string> messages_;
 };
 

@@ -88,7 +88,7 @@ class RunRig {
 
   // Runs the timers until none is armed, or the program has ended.
   void RunToEnd() {
-    loop.RunUntil([this] { return form.Ended(); });
+    loop.RunUntil([this] { return window.ended; });
   }
 
   // A full reply of 320 points at -80 dB.

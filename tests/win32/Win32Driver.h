@@ -7,7 +7,7 @@
 
 #include "WindowContract.h"
 #include "platform/Utf16.h"
-#include "win32/Win32Form.h"
+#include "win32/Win32Window.h"
 
 namespace kov::testing {
 
@@ -22,13 +22,13 @@ class Win32Driver : public WindowDriver {
     if (form_ == nullptr) return;
     // Left open until the process ends, its timers stopped: without a window
     // manager, Wine takes 2 s to take a window off the screen.
-    for (int n : {1, 3, 4}) form_->Host().Timer(n).Shutdown();
+    for (int n : {1, 3, 4}) form_->Host().Timer(n).End();
     (void)form_.release();
   }
 
   bool Open(window::HostWorld world) override {
     ForgetTheEnd();
-    form_ = std::make_unique<win32::Win32Form>(
+    form_ = std::make_unique<win32::Win32Window>(
         std::move(world), [this](std::string_view c, std::string_view t) {
           messages_.push_back(std::string(c) + "|" + std::string(t));
         });
@@ -36,7 +36,7 @@ class Win32Driver : public WindowDriver {
     if (loaded) form_->Show();
     return loaded;
   }
-  window::FormHost& Host() override { return form_->Host(); }
+  window::Host& Host() override { return form_->Host(); }
   window::Toolkit& Toolkit() override { return *form_; }
   bool Visible() override { return IsWindowVisible(form_->Handle()) != FALSE; }
   std::string Caption() override {
@@ -104,7 +104,7 @@ class Win32Driver : public WindowDriver {
   void WhenThen(std::function<bool()> when, std::function<void()> action) override;
   std::vector<std::string> Messages() override { return messages_; }
 
-  win32::Win32Form& Form() { return *form_; }
+  win32::Win32Window& Form() { return *form_; }
 
  private:
   // The end of one window's program posts WM_QUIT to the thread: the next
@@ -119,7 +119,7 @@ class Win32Driver : public WindowDriver {
   static std::map<UINT_PTR, std::pair<std::function<bool()>, std::function<void()>>>& Pending();
   static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD);
 
-  std::unique_ptr<win32::Win32Form> form_;
+  std::unique_ptr<win32::Win32Window> form_;
   std::vector<std::string> messages_;
   std::vector<MSG> delayed_;
 };

@@ -11,7 +11,7 @@
 #include "fakes/FakeProfileFiles.h"
 #include "fakes/FakeSockets.h"
 #include "fakes/FakeTextFiles.h"
-#include "win32/Win32Form.h"
+#include "win32/Win32Window.h"
 #include "window/InputRules.h"
 
 namespace kov::testing {
@@ -22,12 +22,12 @@ namespace {
 class FormUpHigh : public ::testing::Test {
  protected:
   FormUpHigh()
-      : memory_(VirtualAlloc(nullptr, sizeof(win32::Win32Form),
+      : memory_(VirtualAlloc(nullptr, sizeof(win32::Win32Window),
                              MEM_RESERVE | MEM_COMMIT | MEM_TOP_DOWN, PAGE_READWRITE)),
-        form_(*new (memory_) win32::Win32Form(
+        form_(*new (memory_) win32::Win32Window(
             window::HostWorld{sockets_, clock_, files_, profiles_, "C:\\kov", "WFdata.txt"})) {}
   ~FormUpHigh() override {
-    form_.~Win32Form();
+    form_.~Win32Window();
     VirtualFree(memory_, 0, MEM_RELEASE);
   }
 
@@ -46,7 +46,7 @@ class FormUpHigh : public ::testing::Test {
   fakes::FakeTextFiles files_;
   fakes::FakeProfileFiles profiles_;
   void* memory_;
-  win32::Win32Form& form_;
+  win32::Win32Window& form_;
 };
 
 TEST_F(FormUpHigh, EveryWindowKeepsTheWholeAddressOfItsForm) {

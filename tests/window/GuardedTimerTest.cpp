@@ -10,7 +10,7 @@ namespace {
 struct ArmCase {
   std::int32_t interval;
   bool enabled;
-  bool shutDown;
+  bool ended;
   std::int32_t armed;  // what the toolkit's timer is armed with; 0: not at all
 };
 
@@ -26,7 +26,7 @@ TEST_P(GuardedTimerArmTest, ArmsTheToolkitsTimerOnlyWhenItCanFire) {
   timer.handler = [&] { ++ticks; };
   timer.SetInterval(c.interval);
   timer.SetEnabled(c.enabled);
-  if (c.shutDown) timer.Shutdown();
+  if (c.ended) timer.End();
   EXPECT_EQ(backend.armed, c.armed);
   backend.Fire();  // a tick already on its way
   EXPECT_EQ(ticks, c.armed > 0 ? 1 : 0);

@@ -9,7 +9,7 @@
 
 #include "RunRig.h"
 #include "fakes/FakeToolkit.h"
-#include "window/FormHost.h"
+#include "window/Host.h"
 
 namespace kov::window {
 namespace {
@@ -108,8 +108,8 @@ TEST_P(PassGridTest, CommandsAtTheMomentsOfATimerThatRunsEachTick) {
   display::RasterSurface data{64, 32, {0, 0, 0}}, wf{64, 32, {0, 0, 255}};
   FakeTimerBackend t1{&clock}, t3{&clock}, t4{&clock};
   BackendLoop loop{clock, {&t1, &t3, &t4}};
-  FormHost host{toolkit, HostWorld{sockets, clock, files, profiles, "/opt/kov", "WFdata.txt"},
-                HostParts{data, wf, t1, t3, t4}};
+  Host host{toolkit, HostWorld{sockets, clock, files, profiles, "/opt/kov", "WFdata.txt"},
+            HostParts{data, wf, t1, t3, t4}};
   SlowInstrument instrument(clock, sockets, c.replyDelayMs, [&] {
     if (c.typed) toolkit.texts["TxtInterval"] = c.typed;
   });

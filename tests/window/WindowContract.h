@@ -26,7 +26,7 @@
 #include "platform/IniProfileFiles.h"
 #include "platform/SystemSockets.h"
 #include "platform/SystemTextFiles.h"
-#include "window/FormHost.h"
+#include "window/Host.h"
 #include "window/Layout.h"
 
 namespace kov::testing {
@@ -57,7 +57,7 @@ class WindowDriver {
   // Makes the window over the world, runs Form_Load and shows the window;
   // false when the program ended during the load.
   virtual bool Open(window::HostWorld world) = 0;
-  virtual window::FormHost& Host() = 0;
+  virtual window::Host& Host() = 0;
   virtual window::Toolkit& Toolkit() = 0;
   virtual bool Visible() = 0;
   virtual std::string Caption() = 0;

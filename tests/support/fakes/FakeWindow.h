@@ -56,6 +56,7 @@ class FakeWindow : public ui::Window {
     ++waits;
     if (onWait) onWait(socket, timeoutMs);
   }
+  bool Ended() const override { return ended; }
   void EndProgram() override {
     ended = true;
     log.push_back("end");

@@ -1,4 +1,4 @@
-#include "qt/QtForm.h"
+#include "qt/QtWindow.h"
 
 #include <time.h>
 
@@ -45,7 +45,7 @@ const window::ControlSpec& Graph(const char* name) { return *window::FindControl
 
 }  // namespace
 
-QtForm::QtForm(window::HostWorld world, MessageBox showMessage)
+QtWindow::QtWindow(window::HostWorld world, MessageBox showMessage)
     : QWidget(nullptr),
       showMessage_(std::move(showMessage)),
       dataSurface_(GraphPixels(Graph(window::kSpectrumGraph).width),
@@ -68,7 +68,7 @@ QtForm::QtForm(window::HostWorld world, MessageBox showMessage)
   for (std::size_t i = 0; i + 1 < std::size(window::kTabOrder); ++i) {
     setTabOrder(Control(window::kTabOrder[i]), Control(window::kTabOrder[i + 1]));
   }
-  host_ = std::make_unique<window::FormHost>(
+  host_ = std::make_unique<window::Host>(
       *this, std::move(world),
       window::HostParts{dataSurface_, wfSurface_, timer1_, timer3_, timer4_});
   waitLimit_.setSingleShot(true);
@@ -77,7 +77,7 @@ QtForm::QtForm(window::HostWorld world, MessageBox showMessage)
   windowHandle()->installEventFilter(this);
 }
 
-QWidget* QtForm::MakeControl(const window::ControlSpec& c) {
+QWidget* QtWindow::MakeControl(const window::ControlSpec& c) {
   const QString text = QString::fromUtf8(c.text);
   switch (c.kind) {
     case Kind::Label: {
@@ -114,38 +114,38 @@ QWidget* QtForm::MakeControl(const window::ControlSpec& c) {
   return nullptr;
 }
 
-QWidget* QtForm::Control(std::string_view name) const { return byName_.find(name)->second; }
+QWidget* QtWindow::Control(std::string_view name) const { return byName_.find(name)->second; }
 
-const display::RasterSurface& QtForm::Surface(std::string_view graph) const {
+const display::RasterSurface& QtWindow::Surface(std::string_view graph) const {
   return graph == window::kSpectrumGraph ? dataSurface_ : wfSurface_;
 }
 
-std::string QtForm::Text(std::string_view control) const {
+std::string QtWindow::Text(std::string_view control) const {
   QWidget* w = Control(control);
   if (auto* edit = qobject_cast<QLineEdit*>(w)) return edit->text().toStdString();
   if (auto* label = qobject_cast<QLabel*>(w)) return label->text().toStdString();
   return text1_->toPlainText().toStdString();
 }
 
-void QtForm::SetText(std::string_view control, std::string_view text) {
+void QtWindow::SetText(std::string_view control, std::string_view text) {
   QWidget* w = Control(control);
   if (auto* edit = qobject_cast<QLineEdit*>(w)) return edit->setText(Q(text));
   if (auto* label = qobject_cast<QLabel*>(w)) return label->setText(Q(text));
   text1_->setPlainText(Q(text));
 }
 
-void QtForm::PaintNow(std::string_view control) {
+void QtWindow::PaintNow(std::string_view control) {
   QWidget* w = Control(control);
   (w == text1_ ? text1_->viewport() : w)->repaint();
 }
 
-void QtForm::RequestPaint(std::string_view graph) { Control(graph)->update(); }
+void QtWindow::RequestPaint(std::string_view graph) { Control(graph)->update(); }
 
-void QtForm::SetEnabled(std::string_view button, bool enabled) {
+void QtWindow::SetEnabled(std::string_view button, bool enabled) {
   Control(button)->setEnabled(enabled);
 }
 
-window::CheckState QtForm::Check() const {
+window::CheckState QtWindow::Check() const {
   switch (chk1_->checkState()) {
     case Qt::Checked:
       return window::CheckState::Checked;
@@ -156,34 +156,34 @@ window::CheckState QtForm::Check() const {
   }
 }
 
-void QtForm::SetCheck(window::CheckState state) {
+void QtWindow::SetCheck(window::CheckState state) {
   chk1_->setTristate(state == window::CheckState::Third);
   chk1_->setCheckState(state == window::CheckState::Third     ? Qt::PartiallyChecked
                        : state == window::CheckState::Checked ? Qt::Checked
                                                               : Qt::Unchecked);
 }
 
-std::string QtForm::Focused() const {
+std::string QtWindow::Focused() const {
   const QWidget* w = focusWidget();
   return w == nullptr || w == this ? std::string() : w->objectName().toStdString();
 }
 
-void QtForm::Focus(std::string_view control) {
+void QtWindow::Focus(std::string_view control) {
   // setFocus works whatever the focus policy: the form itself takes the
   // focus only this way, never by a click or Tab.
   (control.empty() ? static_cast<QWidget*>(this) : Control(control))
       ->setFocus(Qt::OtherFocusReason);
 }
 
-void QtForm::ShowMessage(std::string_view caption, std::string_view text) {
+void QtWindow::ShowMessage(std::string_view caption, std::string_view text) {
   if (showMessage_) return showMessage_(Q(caption), Q(text));
   QMessageBox box(QMessageBox::NoIcon, Q(caption), Q(text), QMessageBox::Ok);
   box.exec();
 }
 
-void QtForm::ProcessPendingEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+void QtWindow::ProcessPendingEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
 
-void QtForm::WaitForEvents(platform::SocketHandle socket, std::int32_t timeoutMs) {
+void QtWindow::WaitForEvents(platform::SocketHandle socket, std::int32_t timeoutMs) {
   // The event loop sleeps until the socket, the time-out or the window's own
   // events wake it, and runs what woke it. The notifier is made once for a
   // socket and watches it only during a wait: what a peer leaves on the
@@ -199,23 +199,23 @@ void QtForm::WaitForEvents(platform::SocketHandle socket, std::int32_t timeoutMs
   readable_->setEnabled(false);
 }
 
-void QtForm::Hide() { hide(); }
+void QtWindow::Hide() { hide(); }
 
-void QtForm::Quit() { QCoreApplication::quit(); }
+void QtWindow::Quit() { QCoreApplication::quit(); }
 
-std::uint32_t QtForm::InputClockMs() const {
+std::uint32_t QtWindow::InputClockMs() const {
   // X servers and Wayland compositors stamp input with the monotonic clock.
   timespec now{};
   clock_gettime(CLOCK_MONOTONIC, &now);
   return static_cast<std::uint32_t>(now.tv_sec * 1000 + now.tv_nsec / 1000000);
 }
 
-void QtForm::closeEvent(QCloseEvent* event) {
-  if (!host_->Ended()) host_->Closed();
+void QtWindow::closeEvent(QCloseEvent* event) {
+  host_->Closed();
   event->accept();
 }
 
-bool QtForm::eventFilter(QObject* watched, QEvent* event) {
+bool QtWindow::eventFilter(QObject* watched, QEvent* event) {
   if (watched != windowHandle()) return QWidget::eventFilter(watched, event);
   const QWidget* target = nullptr;
   switch (event->type()) {
@@ -235,7 +235,7 @@ bool QtForm::eventFilter(QObject* watched, QEvent* event) {
   return target != nullptr && !host_->Accepts(target->objectName().toStdString(), madeAt);
 }
 
-bool QtForm::focusNextPrevChild(bool next) {
+bool QtWindow::focusNextPrevChild(bool next) {
   return host_->Tab(next) || QWidget::focusNextPrevChild(next);
 }
 

@@ -12,7 +12,7 @@
 
 #include "win32/DibSurface.h"
 #include "win32/Win32Timer.h"
-#include "window/FormHost.h"
+#include "window/Host.h"
 #include "window/Layout.h"
 #include "window/Toolkit.h"
 
@@ -25,12 +25,12 @@ using MessageHook = std::function<void(std::string_view caption, std::string_vie
 // table as child windows (control id 100 + the row, the name as a window
 // property), their messages forwarded to the host, the primitive operations
 // the host asks. No C++ exception crosses its window procedures.
-class Win32Form : public window::Toolkit {
+class Win32Window : public window::Toolkit {
  public:
-  explicit Win32Form(window::HostWorld world, MessageHook showMessage = {});
-  ~Win32Form() override;
-  Win32Form(const Win32Form&) = delete;
-  Win32Form& operator=(const Win32Form&) = delete;
+  explicit Win32Window(window::HostWorld world, MessageHook showMessage = {});
+  ~Win32Window() override;
+  Win32Window(const Win32Window&) = delete;
+  Win32Window& operator=(const Win32Window&) = delete;
 
   // Form_Load; false when the program ended during it (do not show then).
   bool Load() { return host_->Load(); }
@@ -40,7 +40,7 @@ class Win32Form : public window::Toolkit {
   // One message as the loop handles it; false for WM_QUIT.
   bool Dispatch(MSG& message);
 
-  window::FormHost& Host() { return *host_; }
+  window::Host& Host() { return *host_; }
   HWND Handle() const { return window_; }
   HWND Control(std::string_view name) const;
   // The control's name; "" for the form itself or another window.
@@ -88,7 +88,7 @@ class Win32Form : public window::Toolkit {
   Win32Timer timer1_{1}, timer3_{3}, timer4_{4};
   // Set when the socket of a wait for the instrument has something to read.
   WSAEVENT readable_ = WSA_INVALID_EVENT;
-  std::unique_ptr<window::FormHost> host_;
+  std::unique_ptr<window::Host> host_;
 };
 
 }  // namespace kov::win32

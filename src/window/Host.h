@@ -36,9 +36,9 @@ struct HostParts {
 // and takes the toolkit's input. A toolkit's window only creates the controls
 // from the layout table, forwards its input here and copies the graphs'
 // pixels to the screen.
-class FormHost : public ui::Window {
+class Host : public ui::Window {
  public:
-  FormHost(Toolkit& toolkit, HostWorld world, HostParts parts);
+  Host(Toolkit& toolkit, HostWorld world, HostParts parts);
 
   // Form_Load; false when the program ended during it (the window must then
   // not be shown). The focus is then on the first control of the tab order.

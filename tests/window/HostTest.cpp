@@ -1,5 +1,5 @@
 // The operator window's own behaviour, on a toolkit in memory.
-#include "window/FormHost.h"
+#include "window/Host.h"
 
 #include <gtest/gtest.h>
 
@@ -14,9 +14,9 @@
 namespace kov::window {
 namespace {
 
-class FormHostTest : public ::testing::Test {
+class HostTest : public ::testing::Test {
  protected:
-  FormHostTest() { host.Load(); }
+  HostTest() { host.Load(); }
 
   bool Logged(const std::string& entry) const {
     return std::find(toolkit.log.begin(), toolkit.log.end(), entry) != toolkit.log.end();
@@ -31,11 +31,11 @@ class FormHostTest : public ::testing::Test {
   fakes::FakeProfileFiles profiles;
   display::RasterSurface data{64, 32, {0, 0, 0}}, wf{64, 32, {0, 0, 255}};
   fakes::FakeTimerBackend t1, t3, t4;
-  FormHost host{toolkit, HostWorld{sockets, clock, files, profiles, "/opt/kov", "WFdata.txt"},
-                HostParts{data, wf, t1, t3, t4}};
+  Host host{toolkit, HostWorld{sockets, clock, files, profiles, "/opt/kov", "WFdata.txt"},
+            HostParts{data, wf, t1, t3, t4}};
 };
 
-TEST_F(FormHostTest, OpensWithTheFocusOnTheStartButtonAndTheBreakButtonOff) {
+TEST_F(HostTest, OpensWithTheFocusOnTheStartButtonAndTheBreakButtonOff) {
   EXPECT_EQ(toolkit.focus, "CmdMesStart");
   EXPECT_TRUE(toolkit.disabled["CmdMesBreak"]);
   EXPECT_FALSE(toolkit.disabled["CmdMesStart"]);
@@ -52,7 +52,7 @@ struct FocusCase {
   const char* focusAfter;  // once the start button is enabled again
 };
 
-class FocusTest : public FormHostTest, public ::testing::WithParamInterface<FocusCase> {};
+class FocusTest : public HostTest, public ::testing::WithParamInterface<FocusCase> {};
 
 // The start button keeps the focus while it is disabled, so keys press
 // nothing, and has it back when it is enabled; Tab goes on from it.
@@ -82,7 +82,7 @@ INSTANTIATE_TEST_SUITE_P(
                       FocusCase{"ElsewhereStays", "TxtInterval", 0, "TxtInterval", "TxtInterval"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(FormHostTest, TabFromAParkedButtonSkipsDisabledButtons) {
+TEST_F(HostTest, TabFromAParkedButtonSkipsDisabledButtons) {
   toolkit.focus = "CmdExit";
   host.Tab(true);  // not parked: the toolkit's own Tab
   EXPECT_EQ(toolkit.focus, "CmdExit");
@@ -94,7 +94,7 @@ TEST_F(FormHostTest, TabFromAParkedButtonSkipsDisabledButtons) {
   EXPECT_EQ(toolkit.focus, "Chk1");
 }
 
-TEST_F(FormHostTest, EnterPressesOnlyAnEnabledPushButton) {
+TEST_F(HostTest, EnterPressesOnlyAnEnabledPushButton) {
   const std::pair<const char*, bool> rows[] = {
       {"CmdMesStart", true}, {"CmdExit", true},   {"BtnSaveMespara", true}, {"CmdMesBreak", false},
       {"TxtStartFQ", false}, {"Chk1", false},     {"Text1", false},         {"", false},
@@ -103,7 +103,7 @@ TEST_F(FormHostTest, EnterPressesOnlyAnEnabledPushButton) {
     EXPECT_EQ(host.EnterPresses(focused), presses) << focused;
 }
 
-TEST_F(FormHostTest, InputMadeWhileAButtonWasDisabledIsDropped) {
+TEST_F(HostTest, InputMadeWhileAButtonWasDisabledIsDropped) {
   toolkit.inputClock = 5000;
   Enable(ui::Button::CmdMesBreak);  // at 5000
   toolkit.inputClock = 6000;
@@ -117,7 +117,7 @@ TEST_F(FormHostTest, InputMadeWhileAButtonWasDisabledIsDropped) {
 
 // What a wait announces is on the screen before the wait: the band count
 // and the waterfall's centre line during the band-count pause.
-TEST_F(FormHostTest, PaintsWhatAWaitAnnouncesBeforeTheWait) {
+TEST_F(HostTest, PaintsWhatAWaitAnnouncesBeforeTheWait) {
   toolkit.texts["TxtXportIP"] = "127.0.0.1";
   std::vector<std::string> atTheWait;
   toolkit.log.clear();
@@ -129,7 +129,7 @@ TEST_F(FormHostTest, PaintsWhatAWaitAnnouncesBeforeTheWait) {
   EXPECT_EQ(std::count(atTheWait.begin(), atTheWait.end(), "paint XportWF"), 1);
 }
 
-TEST_F(FormHostTest, AGraphIsPaintedOnceForManyChanges) {
+TEST_F(HostTest, AGraphIsPaintedOnceForManyChanges) {
   for (int i = 0; i < 1000; ++i) wf.DrawLine(i % 64, 0, i % 64, 10, {255, 0, 0});
   EXPECT_EQ(std::count(toolkit.log.begin(), toolkit.log.end(), "request XportWF"), 1);
   host.GraphPainted("XportWF");
@@ -137,7 +137,7 @@ TEST_F(FormHostTest, AGraphIsPaintedOnceForManyChanges) {
   EXPECT_EQ(std::count(toolkit.log.begin(), toolkit.log.end(), "request XportWF"), 2);
 }
 
-TEST_F(FormHostTest, EndingHidesTheWindowQuitsAndStopsTheTimers) {
+TEST_F(HostTest, EndingHidesTheWindowQuitsAndStopsTheTimers) {
   host.Timer(1).SetInterval(5);
   host.Timer(1).SetEnabled(true);
   ASSERT_EQ(t1.armed, 5);
@@ -154,7 +154,7 @@ TEST_F(FormHostTest, EndingHidesTheWindowQuitsAndStopsTheTimers) {
   EXPECT_EQ(toolkit.log.size(), calls);
 }
 
-TEST_F(FormHostTest, TheCheckBoxHoldsThreeStates) {
+TEST_F(HostTest, TheCheckBoxHoldsThreeStates) {
   const std::pair<std::int16_t, CheckState> rows[] = {
       {0, CheckState::Clear}, {1, CheckState::Checked}, {2, CheckState::Third}};
   for (const auto& [value, state] : rows) {

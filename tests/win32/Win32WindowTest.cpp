@@ -12,9 +12,9 @@
 namespace kov::testing {
 namespace {
 
-class Win32FormTest : public ::testing::Test {
+class Win32WindowTest : public ::testing::Test {
  protected:
-  Win32FormTest() {
+  Win32WindowTest() {
     driver.Open(window::HostWorld{sockets, clock, files, profiles, "C:\\kov", "WFdata.txt"});
   }
   HWND Control(const char* name) { return driver.Form().Control(name); }
@@ -27,7 +27,7 @@ class Win32FormTest : public ::testing::Test {
   Win32Driver driver;
 };
 
-TEST_F(Win32FormTest, TheDesignFontInShiftJisAtTheDesignSize) {
+TEST_F(Win32WindowTest, TheDesignFontInShiftJisAtTheDesignSize) {
   const int dpi = driver.Form().Dpi();
   for (const window::ControlSpec& c : window::kControls) {
     if (c.kind == window::Kind::Graph) continue;
@@ -46,7 +46,7 @@ TEST_F(Win32FormTest, TheDesignFontInShiftJisAtTheDesignSize) {
   }
 }
 
-TEST_F(Win32FormTest, NoDefaultButtonAndTheStylesOfTheDesign) {
+TEST_F(Win32WindowTest, NoDefaultButtonAndTheStylesOfTheDesign) {
   HWND form = driver.Form().Handle();
   EXPECT_EQ(GetDlgItem(form, IDOK), nullptr);
   EXPECT_EQ(GetDlgItem(form, IDCANCEL), nullptr);
@@ -64,7 +64,7 @@ TEST_F(Win32FormTest, NoDefaultButtonAndTheStylesOfTheDesign) {
   EXPECT_EQ(reinterpret_cast<INT_PTR>(GetPropW(Control("CmdExit"), L"KOV_Xport.Name")), 24);
 }
 
-TEST_F(Win32FormTest, TimersTickFromSetTimerAndNeverIntoTheirHandler) {
+TEST_F(Win32WindowTest, TimersTickFromSetTimerAndNeverIntoTheirHandler) {
   win32::Win32Timer backend(9);
   backend.Attach(driver.Form().Handle());
   window::GuardedTimer timer(backend);

@@ -13,9 +13,9 @@
 namespace kov::testing {
 namespace {
 
-class QtFormTest : public ::testing::Test {
+class QtWindowTest : public ::testing::Test {
  protected:
-  QtFormTest() {
+  QtWindowTest() {
     driver.Open(window::HostWorld{sockets, clock, files, profiles, "/opt/kov", "WFdata.txt"});
   }
   fakes::FakeClock clock;
@@ -25,7 +25,7 @@ class QtFormTest : public ::testing::Test {
   QtDriver driver;
 };
 
-TEST_F(QtFormTest, FontsOfTheDesign) {
+TEST_F(QtWindowTest, FontsOfTheDesign) {
   for (const window::ControlSpec& c : window::kControls) {
     if (c.kind == window::Kind::Graph) continue;
     const QFont font = driver.Widget(c.name)->font();
@@ -39,7 +39,7 @@ TEST_F(QtFormTest, FontsOfTheDesign) {
   EXPECT_DOUBLE_EQ(driver.Widget("CmdExit")->font().pointSizeF(), 11.4);
 }
 
-TEST_F(QtFormTest, TheStatusLineIsReadOnlyAndTheGraphsTakeNoFocus) {
+TEST_F(QtWindowTest, TheStatusLineIsReadOnlyAndTheGraphsTakeNoFocus) {
   EXPECT_TRUE(static_cast<QPlainTextEdit*>(driver.Widget("Text1"))->isReadOnly());
   for (const char* name : {"XportData", "XportWF", "Label3"}) {
     EXPECT_EQ(driver.Widget(name)->focusPolicy(), Qt::NoFocus) << name;

@@ -12,7 +12,7 @@
 #include "display/RasterSurface.h"
 #include "qt/QtTimer.h"
 #include "qt/QtWidgets.h"
-#include "window/FormHost.h"
+#include "window/Host.h"
 #include "window/Layout.h"
 #include "window/Toolkit.h"
 
@@ -23,17 +23,16 @@ using MessageBox = std::function<void(const QString& caption, const QString& tex
 
 // KOV_Xport_WindowsAPI_Form in Qt Widgets: the controls of the layout table,
 // their input forwarded to the host, the primitive operations the host asks.
-class QtForm : public QWidget, public window::Toolkit {
+class QtWindow : public QWidget, public window::Toolkit {
   Q_OBJECT
 
  public:
-  explicit QtForm(window::HostWorld world, MessageBox showMessage = {});
-  ~QtForm() override = default;
+  explicit QtWindow(window::HostWorld world, MessageBox showMessage = {});
+  ~QtWindow() override = default;
 
   // Form_Load; false when the program ended during it (do not show then).
   bool Load() { return host_->Load(); }
-  bool Ended() const { return host_->Ended(); }
-  window::FormHost& Host() { return *host_; }
+  window::Host& Host() { return *host_; }
   const display::RasterSurface& Surface(std::string_view graph) const;
 
   // window::Toolkit
@@ -71,7 +70,7 @@ class QtForm : public QWidget, public window::Toolkit {
   // What ends a wait for the instrument besides the window's own events.
   std::unique_ptr<QSocketNotifier> readable_;
   QTimer waitLimit_;
-  std::unique_ptr<window::FormHost> host_;
+  std::unique_ptr<window::Host> host_;
 };
 
 }  // namespace kov::qt

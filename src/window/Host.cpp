@@ -1,4 +1,4 @@
-#include "window/FormHost.h"
+#include "window/Host.h"
 
 #include <utility>
 
@@ -8,7 +8,7 @@
 
 namespace kov::window {
 
-FormHost::FormHost(Toolkit& toolkit, HostWorld world, HostParts parts)
+Host::Host(Toolkit& toolkit, HostWorld world, HostParts parts)
     : toolkit_(toolkit),
       timer1_(parts.timer1, &world.clock),
       timer3_(parts.timer3),
@@ -37,17 +37,17 @@ FormHost::FormHost(Toolkit& toolkit, HostWorld world, HostParts parts)
   }
 }
 
-bool FormHost::Load() {
+bool Host::Load() {
   form_->Form_Load();
   if (!ended_) toolkit_.Focus(kFirstFocus);
   return !ended_;
 }
 
-GuardedTimer& FormHost::Timer(int number) {
+GuardedTimer& Host::Timer(int number) {
   return number == 1 ? timer1_ : number == 3 ? timer3_ : timer4_;
 }
 
-void FormHost::Clicked(std::string_view button) {
+void Host::Clicked(std::string_view button) {
   Handle([this, button] {
     if (button == "CmdMesStart") form_->CmdMesStart_Click();
     if (button == "CmdMesBreak") form_->CmdMesBreak_Click();
@@ -57,22 +57,22 @@ void FormHost::Clicked(std::string_view button) {
 }
 
 template <typename Handler>
-void FormHost::Handle(Handler&& handler) {
+void Host::Handle(Handler&& handler) {
   timer1_.LoopBusy();
   handler();
   timer1_.LoopFree();
 }
 
-bool FormHost::Accepts(std::string_view control, std::uint32_t madeAt) const {
+bool Host::Accepts(std::string_view control, std::uint32_t madeAt) const {
   return gate_.Accepts(control, madeAt, toolkit_.InputClockMs());
 }
 
-bool FormHost::EnterPresses(std::string_view focused) const {
+bool Host::EnterPresses(std::string_view focused) const {
   const ControlSpec* design = FindControl(focused);
   return design != nullptr && design->kind == Kind::Button && Enabled(focused);
 }
 
-bool FormHost::Tab(bool forward) {
+bool Host::Tab(bool forward) {
   if (!parked_ || !toolkit_.Focused().empty()) return false;
   const std::string from = *parked_;
   parked_.reset();
@@ -83,9 +83,11 @@ bool FormHost::Tab(bool forward) {
   return true;
 }
 
-void FormHost::Closed() { form_->WindowClosed(); }
+void Host::Closed() {
+  if (!ended_) form_->WindowClosed();
+}
 
-void FormHost::GraphChanged(const char* graph, bool& pending) {
+void Host::GraphChanged(const char* graph, bool& pending) {
   // A pass changes a graph tens of thousands of times: paint it once, when
   // the window next handles its events (or before a wait).
   if (pending) return;
@@ -93,28 +95,28 @@ void FormHost::GraphChanged(const char* graph, bool& pending) {
   toolkit_.RequestPaint(graph);
 }
 
-void FormHost::GraphPainted(std::string_view graph) {
+void Host::GraphPainted(std::string_view graph) {
   (graph == kSpectrumGraph ? dataPaintPending_ : wfPaintPending_) = false;
 }
 
-void FormHost::PaintGraphsNow() {
+void Host::PaintGraphsNow() {
   if (ended_) return;
   if (dataPaintPending_) toolkit_.PaintNow(kSpectrumGraph);
   if (wfPaintPending_) toolkit_.PaintNow(kWaterfallGraph);
 }
 
-bool FormHost::Enabled(std::string_view control) const {
+bool Host::Enabled(std::string_view control) const {
   const auto it = enabled_.find(control);
   return it == enabled_.end() || it->second;
 }
 
-std::string FormHost::EntryText(ui::Entry entry) const { return toolkit_.Text(ControlName(entry)); }
+std::string Host::EntryText(ui::Entry entry) const { return toolkit_.Text(ControlName(entry)); }
 
-void FormHost::SetEntryText(ui::Entry entry, std::string_view text) {
+void Host::SetEntryText(ui::Entry entry, std::string_view text) {
   toolkit_.SetText(ControlName(entry), text);
 }
 
-std::int16_t FormHost::CheckValue() const {
+std::int16_t Host::CheckValue() const {
   switch (toolkit_.Check()) {
     case CheckState::Checked:
       return 1;
@@ -125,26 +127,26 @@ std::int16_t FormHost::CheckValue() const {
   }
 }
 
-void FormHost::SetCheckValue(std::int16_t value) {
+void Host::SetCheckValue(std::int16_t value) {
   toolkit_.SetCheck(value == 2   ? CheckState::Third
                     : value == 1 ? CheckState::Checked
                                  : CheckState::Clear);
 }
 
-std::string FormHost::StatusText() const { return toolkit_.Text(kStatusLine); }
+std::string Host::StatusText() const { return toolkit_.Text(kStatusLine); }
 
-void FormHost::SetStatusText(std::string_view text) {
+void Host::SetStatusText(std::string_view text) {
   toolkit_.SetText(kStatusLine, text);
   // At once: a blocking wait often follows, and the text announces it.
   toolkit_.PaintNow(kStatusLine);
 }
 
-void FormHost::SetLabelText(ui::Label label, std::string_view text) {
+void Host::SetLabelText(ui::Label label, std::string_view text) {
   toolkit_.SetText(ControlName(label), text);
   toolkit_.PaintNow(ControlName(label));
 }
 
-void FormHost::SetButtonEnabled(ui::Button button, bool enabled) {
+void Host::SetButtonEnabled(ui::Button button, bool enabled) {
   const std::string name = ControlName(button);
   // The focus stays with a button that is disabled under it, as the operator
   // left it, instead of moving on to the next button (終了, say), where one
@@ -162,26 +164,26 @@ void FormHost::SetButtonEnabled(ui::Button button, bool enabled) {
   }
 }
 
-void FormHost::ShowMessage(std::string_view text) { toolkit_.ShowMessage(kMessageCaption, text); }
+void Host::ShowMessage(std::string_view text) { toolkit_.ShowMessage(kMessageCaption, text); }
 
-void FormHost::ProcessPendingEvents() {
+void Host::ProcessPendingEvents() {
   timer1_.LoopFree();
   toolkit_.ProcessPendingEvents();
   timer1_.LoopBusy();
 }
 
-void FormHost::WaitForEvents(platform::SocketHandle socket, std::int32_t timeoutMs) {
+void Host::WaitForEvents(platform::SocketHandle socket, std::int32_t timeoutMs) {
   timer1_.LoopFree();
   toolkit_.WaitForEvents(socket, timeoutMs);
   timer1_.LoopBusy();
 }
 
-void FormHost::EndProgram() {
+void Host::EndProgram() {
   if (ended_) return;
   ended_ = true;
-  timer1_.Shutdown();
-  timer3_.Shutdown();
-  timer4_.Shutdown();
+  timer1_.End();
+  timer3_.End();
+  timer4_.End();
   toolkit_.Hide();
   toolkit_.Quit();
 }

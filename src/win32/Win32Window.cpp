@@ -1,4 +1,4 @@
-#include "win32/Win32Form.h"
+#include "win32/Win32Window.h"
 
 #include <utility>
 
@@ -30,7 +30,8 @@ HFONT DesignFont(double points, int dpi) {
   const int height = -static_cast<int>(points * dpi / 72.0 + 0.5);
   return CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                     DEFAULT_PITCH | FF_DONTCARE, platform::Utf16(window::kFontFamilies[0]).c_str());
+                     DEFAULT_PITCH | FF_DONTCARE,
+                     platform::Utf16(window::kFontFamilies[0]).c_str());
 }
 
 void RegisterClasses(HINSTANCE instance, WNDPROC form, WNDPROC graph) {
@@ -68,15 +69,15 @@ std::pair<const wchar_t*, DWORD> ClassAndStyle(Kind kind) {
 
 }  // namespace
 
-Win32Form::Win32Form(window::HostWorld world, MessageHook showMessage)
+Win32Window::Win32Window(window::HostWorld world, MessageHook showMessage)
     : showMessage_(std::move(showMessage)), dpi_(ScreenDpi()) {
   HINSTANCE instance = GetModuleHandleW(nullptr);
   RegisterClasses(instance, FormProc, GraphProc);
   RECT frame{0, 0, window::Pixels(window::kClientWidthTwips, dpi_),
              window::Pixels(window::kClientHeightTwips, dpi_)};
   AdjustWindowRectEx(&frame, kFormStyle, FALSE, kFormExStyle);
-  window_ = CreateWindowExW(kFormExStyle, kFormClass, platform::Utf16(window::kCaption).c_str(), kFormStyle,
-                            CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
+  window_ = CreateWindowExW(kFormExStyle, kFormClass, platform::Utf16(window::kCaption).c_str(),
+                            kFormStyle, CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
                             frame.bottom - frame.top, nullptr, nullptr, instance, this);
   for (Win32Timer* t : {&timer1_, &timer3_, &timer4_}) t->Attach(window_);
   smallFont_ = DesignFont(10.8, dpi_);
@@ -89,12 +90,12 @@ Win32Form::Win32Form(window::HostWorld world, MessageHook showMessage)
   data_ = graph(window::kSpectrumGraph, display::kSpectrumBackground);
   wf_ = graph(window::kWaterfallGraph, display::kWaterfallBackground);
   CreateControls();
-  host_ = std::make_unique<window::FormHost>(
+  host_ = std::make_unique<window::Host>(
       *this, std::move(world),
       window::HostParts{data_->Surface(), wf_->Surface(), timer1_, timer3_, timer4_});
 }
 
-Win32Form::~Win32Form() {
+Win32Window::~Win32Window() {
   host_.reset();
   if (readable_ != WSA_INVALID_EVENT) WSACloseEvent(readable_);
   DestroyWindow(window_);
@@ -102,7 +103,7 @@ Win32Form::~Win32Form() {
   DeleteObject(largeFont_);
 }
 
-void Win32Form::CreateControls() {
+void Win32Window::CreateControls() {
   controls_.assign(std::size(window::kControls), nullptr);
   // Windows moves the focus in the order the controls were made: the tab
   // order first, then the controls that take no focus.
@@ -115,7 +116,7 @@ void Win32Form::CreateControls() {
   }
 }
 
-HWND Win32Form::CreateControl(const window::ControlSpec& c, int row) {
+HWND Win32Window::CreateControl(const window::ControlSpec& c, int row) {
   const auto [windowClass, style] = ClassAndStyle(c.kind);
   const DWORD exStyle = c.kind == Kind::Entry || c.kind == Kind::Status ? WS_EX_CLIENTEDGE : 0;
   HWND control = CreateWindowExW(
@@ -133,22 +134,22 @@ HWND Win32Form::CreateControl(const window::ControlSpec& c, int row) {
   return control;
 }
 
-void Win32Form::Show() {
+void Win32Window::Show() {
   ShowWindow(window_, SW_SHOW);
   UpdateWindow(window_);
 }
 
-HWND Win32Form::Control(std::string_view name) const {
+HWND Win32Window::Control(std::string_view name) const {
   const window::ControlSpec* c = window::FindControl(name);
   return c == nullptr ? nullptr : controls_[c - window::kControls];
 }
 
-std::string Win32Form::NameOf(HWND control) const {
+std::string Win32Window::NameOf(HWND control) const {
   const auto it = names_.find(control);
   return it == names_.end() ? std::string() : it->second;
 }
 
-std::string Win32Form::Text(std::string_view control) const {
+std::string Win32Window::Text(std::string_view control) const {
   HWND w = Control(control);
   std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(w)) + 1, L'\0');
   text.resize(
@@ -156,11 +157,11 @@ std::string Win32Form::Text(std::string_view control) const {
   return platform::FromUtf16(text);
 }
 
-void Win32Form::SetText(std::string_view control, std::string_view text) {
+void Win32Window::SetText(std::string_view control, std::string_view text) {
   SetWindowTextW(Control(control), platform::Utf16(text).c_str());
 }
 
-void Win32Form::PaintNow(std::string_view control) {
+void Win32Window::PaintNow(std::string_view control) {
   RedrawWindow(Control(control), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
   // Hands what was painted to the screen now, before a blocking wait: Wine
   // shows a window's drawing only when its thread next waits. This wait
@@ -168,40 +169,40 @@ void Win32Form::PaintNow(std::string_view control) {
   MsgWaitForMultipleObjectsEx(0, nullptr, 0, QS_ALLINPUT, 0);
 }
 
-void Win32Form::RequestPaint(std::string_view graph) {
+void Win32Window::RequestPaint(std::string_view graph) {
   InvalidateRect(Control(graph), nullptr, FALSE);
 }
 
-void Win32Form::SetEnabled(std::string_view button, bool enabled) {
+void Win32Window::SetEnabled(std::string_view button, bool enabled) {
   EnableWindow(Control(button), enabled ? TRUE : FALSE);
 }
 
-window::CheckState Win32Form::Check() const {
+window::CheckState Win32Window::Check() const {
   const LRESULT state = SendMessageW(Control(window::kCheckBox), BM_GETCHECK, 0, 0);
   return state == BST_CHECKED         ? window::CheckState::Checked
          : state == BST_INDETERMINATE ? window::CheckState::Third
                                       : window::CheckState::Clear;
 }
 
-void Win32Form::SetCheck(window::CheckState state) {
+void Win32Window::SetCheck(window::CheckState state) {
   const WPARAM value = state == window::CheckState::Checked ? BST_CHECKED
                        : state == window::CheckState::Third ? BST_INDETERMINATE
                                                             : BST_UNCHECKED;
   SendMessageW(Control(window::kCheckBox), BM_SETCHECK, value, 0);
 }
 
-std::string Win32Form::Focused() const { return NameOf(GetFocus()); }
+std::string Win32Window::Focused() const { return NameOf(GetFocus()); }
 
-void Win32Form::Focus(std::string_view control) {
+void Win32Window::Focus(std::string_view control) {
   SetFocus(control.empty() ? window_ : Control(control));
 }
 
-void Win32Form::ShowMessage(std::string_view caption, std::string_view text) {
+void Win32Window::ShowMessage(std::string_view caption, std::string_view text) {
   if (showMessage_) return showMessage_(caption, text);
   MessageBoxW(window_, platform::Utf16(text).c_str(), platform::Utf16(caption).c_str(), MB_OK);
 }
 
-void Win32Form::WaitForEvents(platform::SocketHandle socket, std::int32_t timeoutMs) {
+void Win32Window::WaitForEvents(platform::SocketHandle socket, std::int32_t timeoutMs) {
   // The socket's readiness as an event, waited on with the window's input:
   // whichever comes first ends the wait. The event is made once; selecting
   // the socket afresh for each wait records data already there, on whatever
@@ -213,10 +214,10 @@ void Win32Form::WaitForEvents(platform::SocketHandle socket, std::int32_t timeou
                               MWMO_INPUTAVAILABLE);
 }
 
-void Win32Form::Hide() { ShowWindow(window_, SW_HIDE); }
+void Win32Window::Hide() { ShowWindow(window_, SW_HIDE); }
 
-void Win32Form::Quit() { PostQuitMessage(0); }
+void Win32Window::Quit() { PostQuitMessage(0); }
 
-std::uint32_t Win32Form::InputClockMs() const { return GetTickCount(); }
+std::uint32_t Win32Window::InputClockMs() const { return GetTickCount(); }
 
 }  // namespace kov::win32
