@@ -51,18 +51,19 @@ void BM_CpuWhileWaitingInWindow(benchmark::State& state) {
     form.Load();
     form.show();
     QCoreApplication::processEvents();
-    for (const auto& [entry, text] : {std::pair{"TxtXportIP", std::string("127.0.0.1")},
-                                      {"TxtXportPort", std::to_string(sim.Port())},
-                                      {"TxtStartFQ", "450"},
-                                      {"TxtEndFQ", "460"},
-                                      {"TxtTime", "2"},
-                                      {"TxtInterval", interval}}) {
+    for (const auto& [entry, text] :
+         {std::pair{window::Control::TxtXportIP, std::string("127.0.0.1")},
+          {window::Control::TxtXportPort, std::to_string(sim.Port())},
+          {window::Control::TxtStartFQ, "450"},
+          {window::Control::TxtEndFQ, "460"},
+          {window::Control::TxtTime, "2"},
+          {window::Control::TxtInterval, interval}}) {
       form.SetText(entry, text);
     }
     const double cpu0 = CpuSeconds();
     const auto wall0 = std::chrono::steady_clock::now();
     form.findChild<QPushButton*>("CmdMesStart")->click();
-    while (form.Text("Text1") != "測定完了しました。") {
+    while (form.Text(window::Control::Text1) != "測定完了しました。") {
       QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
     wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - wall0).count();

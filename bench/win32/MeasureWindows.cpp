@@ -78,15 +78,16 @@ double CpuSeconds() {
 // Runs one whole run in the window, from a press of 測定開始 to its end.
 void Run(win32::Win32Window& form, int port, const char* end, const char* count = "1",
          const char* interval = "5") {
-  form.SetText("TxtXportIP", "127.0.0.1");
-  form.SetText("TxtXportPort", std::to_string(port));
-  form.SetText("TxtStartFQ", "450");
-  form.SetText("TxtEndFQ", end);
-  form.SetText("TxtTime", count);
-  form.SetText("TxtInterval", interval);
-  form.Host().Clicked("CmdMesStart");
+  form.SetText(window::Control::TxtXportIP, "127.0.0.1");
+  form.SetText(window::Control::TxtXportPort, std::to_string(port));
+  form.SetText(window::Control::TxtStartFQ, "450");
+  form.SetText(window::Control::TxtEndFQ, end);
+  form.SetText(window::Control::TxtTime, count);
+  form.SetText(window::Control::TxtInterval, interval);
+  form.Host().Input({window::InputEvent::Kind::Press, window::Control::CmdMesStart});
   MSG m;
-  while (form.Text("Text1") != "測定完了しました。" && GetMessageW(&m, nullptr, 0, 0) > 0) {
+  while (form.Text(window::Control::Text1) != "測定完了しました。" &&
+         GetMessageW(&m, nullptr, 0, 0) > 0) {
     form.Dispatch(m);
   }
 }

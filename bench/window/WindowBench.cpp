@@ -113,11 +113,11 @@ void BM_Run102BandsPeakMemory(benchmark::State& state) {
     testing::SimProcess sim;
     qt::QtWindow form(world.Make(), [](const QString&, const QString&) {});
     ShowAndWait(form);
-    form.SetText("TxtXportIP", "127.0.0.1");
-    form.SetText("TxtXportPort", std::to_string(sim.Port()));
-    form.SetText("TxtStartFQ", "450");
-    form.SetText("TxtEndFQ", "1470");
-    form.SetText("TxtTime", "1");
+    form.SetText(window::Control::TxtXportIP, "127.0.0.1");
+    form.SetText(window::Control::TxtXportPort, std::to_string(sim.Port()));
+    form.SetText(window::Control::TxtStartFQ, "450");
+    form.SetText(window::Control::TxtEndFQ, "1470");
+    form.SetText(window::Control::TxtTime, "1");
     form.findChild<QPushButton*>("CmdMesStart")->click();
     while (form.findChild<QPushButton*>("CmdMesBreak")->isEnabled()) {
       QCoreApplication::processEvents(QEventLoop::AllEvents, 5);

@@ -1,10 +1,7 @@
 #include "qt/QtWidgets.h"
 
-#include <QKeyEvent>
 #include <QPainter>
 #include <utility>
-
-#include "window/InputRules.h"
 
 namespace kov::qt {
 
@@ -23,27 +20,10 @@ void GraphWidget::paintEvent(QPaintEvent*) {
   painted_();
 }
 
-EnterButton::EnterButton(const QString& text, QWidget* parent, std::function<bool()> enterPresses)
-    : QPushButton(text, parent), enterPresses_(std::move(enterPresses)) {
-  setAutoDefault(false);
-  setDefault(false);
-}
+PressedCheckBox::PressedCheckBox(const QString& text, QWidget* parent,
+                                 std::function<void()> pressed)
+    : QCheckBox(text, parent), pressed_(std::move(pressed)) {}
 
-void EnterButton::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-    if (enterPresses_()) click();
-    return;
-  }
-  QPushButton::keyPressEvent(event);
-}
-
-void LevelCheckBox::nextCheckState() {
-  const auto now = checkState() == Qt::Checked            ? window::CheckState::Checked
-                   : checkState() == Qt::PartiallyChecked ? window::CheckState::Third
-                                                          : window::CheckState::Clear;
-  setTristate(false);
-  setCheckState(window::NextCheckState(now) == window::CheckState::Checked ? Qt::Checked
-                                                                           : Qt::Unchecked);
-}
+void PressedCheckBox::nextCheckState() { pressed_(); }
 
 }  // namespace kov::qt

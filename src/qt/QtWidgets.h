@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QCheckBox>
-#include <QPushButton>
 #include <QWidget>
 #include <functional>
 
@@ -25,29 +24,19 @@ class GraphWidget : public QWidget {
   std::function<void()> painted_;
 };
 
-// A push button that asks whether Enter presses it.
-class EnterButton : public QPushButton {
+// A check box that does not change its state when pressed: it reports the
+// press, and the state is set from outside.
+class PressedCheckBox : public QCheckBox {
   Q_OBJECT
 
  public:
-  EnterButton(const QString& text, QWidget* parent, std::function<bool()> enterPresses);
-
- protected:
-  void keyPressEvent(QKeyEvent* event) override;
-
- private:
-  std::function<bool()> enterPresses_;
-};
-
-// The level check box: a click leaves the third state for checked.
-class LevelCheckBox : public QCheckBox {
-  Q_OBJECT
-
- public:
-  using QCheckBox::QCheckBox;
+  PressedCheckBox(const QString& text, QWidget* parent, std::function<void()> pressed);
 
  protected:
   void nextCheckState() override;
+
+ private:
+  std::function<void()> pressed_;
 };
 
 }  // namespace kov::qt

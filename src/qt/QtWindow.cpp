@@ -4,21 +4,25 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QSocketNotifier>
 #include <QTimer>
+#include <QWheelEvent>
 #include <QWindow>
 #include <utility>
 
 #include "display/Palette.h"
-#include "window/Layout.h"
 
 namespace kov::qt {
 namespace {
 
+using window::Control;
+using window::InputEvent;
 using window::Kind;
 using window::Pixels;
 
@@ -41,17 +45,33 @@ QFont DesignFont(double pointSize) {
 
 int GraphPixels(int twips) { return Pixels(twips, kDpi); }
 
-const window::ControlSpec& Graph(const char* name) { return *window::FindControl(name); }
+const window::ControlSpec& Graph(window::Graph graph) { return Spec(window::ControlOf(graph)); }
+
+InputEvent::Key KeyOf(const QKeyEvent& key) {
+  switch (key.key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      return InputEvent::Key::Return;
+    case Qt::Key_Escape:
+      return InputEvent::Key::Escape;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+      return InputEvent::Key::Tab;
+    default:
+      return InputEvent::Key::Other;
+  }
+}
 
 }  // namespace
 
 QtWindow::QtWindow(window::HostWorld world, MessageBox showMessage)
     : QWidget(nullptr),
       showMessage_(std::move(showMessage)),
-      dataSurface_(GraphPixels(Graph(window::kSpectrumGraph).width),
-                   GraphPixels(Graph(window::kSpectrumGraph).height), display::kSpectrumBackground),
-      wfSurface_(GraphPixels(Graph(window::kWaterfallGraph).width),
-                 GraphPixels(Graph(window::kWaterfallGraph).height),
+      dataSurface_(GraphPixels(Graph(window::Graph::Spectrum).width),
+                   GraphPixels(Graph(window::Graph::Spectrum).height),
+                   display::kSpectrumBackground),
+      wfSurface_(GraphPixels(Graph(window::Graph::Waterfall).width),
+                 GraphPixels(Graph(window::Graph::Waterfall).height),
                  display::kWaterfallBackground) {
   setObjectName(window::kFormName);
   setWindowTitle(QString::fromUtf8(window::kCaption));
@@ -63,10 +83,10 @@ QtWindow::QtWindow(window::HostWorld world, MessageBox showMessage)
     w->setGeometry(Pixels(c.left, kDpi), Pixels(c.top, kDpi), Pixels(c.width, kDpi),
                    Pixels(c.height, kDpi));
     if (c.pointSize > 0) w->setFont(DesignFont(c.pointSize));
-    byName_[c.name] = w;
+    widgets_[static_cast<std::size_t>(c.id)] = w;
   }
   for (std::size_t i = 0; i + 1 < std::size(window::kTabOrder); ++i) {
-    setTabOrder(Control(window::kTabOrder[i]), Control(window::kTabOrder[i + 1]));
+    setTabOrder(Widget(window::kTabOrder[i]), Widget(window::kTabOrder[i + 1]));
   }
   host_ = std::make_unique<window::Host>(
       *this, std::move(world),
@@ -79,6 +99,7 @@ QtWindow::QtWindow(window::HostWorld world, MessageBox showMessage)
 
 QWidget* QtWindow::MakeControl(const window::ControlSpec& c) {
   const QString text = QString::fromUtf8(c.text);
+  const auto pressed = [this, id = c.id] { Input({InputEvent::Kind::Press, id}); };
   switch (c.kind) {
     case Kind::Label: {
       auto* label = new QLabel(text, this);
@@ -94,56 +115,61 @@ QWidget* QtWindow::MakeControl(const window::ControlSpec& c) {
       text1_->setFocusPolicy(Qt::TabFocus);
       return text1_;
     case Kind::Check:
-      chk1_ = new LevelCheckBox(text, this);
+      chk1_ = new PressedCheckBox(text, this, pressed);
       return chk1_;
     case Kind::Button: {
-      const std::string name = c.name;
-      auto* button =
-          new EnterButton(text, this, [this, name] { return host_->EnterPresses(name); });
-      connect(button, &QPushButton::clicked, this, [this, name] { host_->Clicked(name); });
+      auto* button = new QPushButton(text, this);
+      connect(button, &QPushButton::clicked, this, pressed);
       return button;
     }
     case Kind::Graph: {
-      const std::string name = c.name;
-      const bool data = name == window::kSpectrumGraph;
-      return new GraphWidget(this, data ? dataSurface_ : wfSurface_, [this, name] {
-        if (host_) host_->GraphPainted(name);
-      });
+      const auto graph = std::get<window::Graph>(c.role);
+      return new GraphWidget(this, graph == window::Graph::Spectrum ? dataSurface_ : wfSurface_,
+                             [this, graph] {
+                               if (host_) host_->GraphPainted(graph);
+                             });
     }
   }
   return nullptr;
 }
 
-QWidget* QtWindow::Control(std::string_view name) const { return byName_.find(name)->second; }
-
-const display::RasterSurface& QtWindow::Surface(std::string_view graph) const {
-  return graph == window::kSpectrumGraph ? dataSurface_ : wfSurface_;
+QWidget* QtWindow::Widget(Control control) const {
+  return widgets_[static_cast<std::size_t>(control)];
 }
 
-std::string QtWindow::Text(std::string_view control) const {
-  QWidget* w = Control(control);
+std::optional<Control> QtWindow::ControlOf(const QWidget* widget) const {
+  for (const window::ControlSpec& c : window::kControls) {
+    if (Widget(c.id) == widget) return c.id;
+  }
+  return std::nullopt;
+}
+
+window::InputAnswer QtWindow::Input(InputEvent event) {
+  return host_ ? host_->Input(event) : window::InputAnswer::Pass;
+}
+
+std::string QtWindow::Text(Control control) const {
+  QWidget* w = Widget(control);
   if (auto* edit = qobject_cast<QLineEdit*>(w)) return edit->text().toStdString();
   if (auto* label = qobject_cast<QLabel*>(w)) return label->text().toStdString();
   return text1_->toPlainText().toStdString();
 }
 
-void QtWindow::SetText(std::string_view control, std::string_view text) {
-  QWidget* w = Control(control);
+void QtWindow::SetText(Control control, std::string_view text) {
+  QWidget* w = Widget(control);
   if (auto* edit = qobject_cast<QLineEdit*>(w)) return edit->setText(Q(text));
   if (auto* label = qobject_cast<QLabel*>(w)) return label->setText(Q(text));
   text1_->setPlainText(Q(text));
 }
 
-void QtWindow::PaintNow(std::string_view control) {
-  QWidget* w = Control(control);
+void QtWindow::PaintNow(Control control) {
+  QWidget* w = Widget(control);
   (w == text1_ ? text1_->viewport() : w)->repaint();
 }
 
-void QtWindow::RequestPaint(std::string_view graph) { Control(graph)->update(); }
+void QtWindow::RequestPaint(window::Graph graph) { Widget(window::ControlOf(graph))->update(); }
 
-void QtWindow::SetEnabled(std::string_view button, bool enabled) {
-  Control(button)->setEnabled(enabled);
-}
+void QtWindow::SetEnabled(Control button, bool enabled) { Widget(button)->setEnabled(enabled); }
 
 window::CheckState QtWindow::Check() const {
   switch (chk1_->checkState()) {
@@ -163,16 +189,15 @@ void QtWindow::SetCheck(window::CheckState state) {
                                                               : Qt::Unchecked);
 }
 
-std::string QtWindow::Focused() const {
+std::optional<Control> QtWindow::Focused() const {
   const QWidget* w = focusWidget();
-  return w == nullptr || w == this ? std::string() : w->objectName().toStdString();
+  return w == nullptr || w == this ? std::nullopt : ControlOf(w);
 }
 
-void QtWindow::Focus(std::string_view control) {
+void QtWindow::Focus(std::optional<Control> control) {
   // setFocus works whatever the focus policy: the form itself takes the
   // focus only this way, never by a click or Tab.
-  (control.empty() ? static_cast<QWidget*>(this) : Control(control))
-      ->setFocus(Qt::OtherFocusReason);
+  (control ? Widget(*control) : static_cast<QWidget*>(this))->setFocus(Qt::OtherFocusReason);
 }
 
 void QtWindow::ShowMessage(std::string_view caption, std::string_view text) {
@@ -217,26 +242,33 @@ void QtWindow::closeEvent(QCloseEvent* event) {
 
 bool QtWindow::eventFilter(QObject* watched, QEvent* event) {
   if (watched != windowHandle()) return QWidget::eventFilter(watched, event);
-  const QWidget* target = nullptr;
+  InputEvent input{InputEvent::Kind::Mouse};
   switch (event->type()) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick:
-      target = childAt(static_cast<QMouseEvent*>(event)->position().toPoint());
+      input.control = ControlOf(childAt(static_cast<QMouseEvent*>(event)->position().toPoint()));
+      break;
+    case QEvent::Wheel:
+      input.kind = InputEvent::Kind::Wheel;
+      input.control = ControlOf(childAt(static_cast<QWheelEvent*>(event)->position().toPoint()));
       break;
     case QEvent::KeyPress:
-    case QEvent::KeyRelease:
-      target = focusWidget();
+    case QEvent::KeyRelease: {
+      const auto& key = *static_cast<QKeyEvent*>(event);
+      input.kind =
+          event->type() == QEvent::KeyPress ? InputEvent::Kind::KeyDown : InputEvent::Kind::KeyUp;
+      input.control = Focused();
+      input.key = KeyOf(key);
+      input.shift = (key.modifiers() & Qt::ShiftModifier) != 0;
+      input.alt = (key.modifiers() & Qt::AltModifier) != 0;
       break;
+    }
     default:
       return false;
   }
-  const auto madeAt = static_cast<std::uint32_t>(static_cast<QInputEvent*>(event)->timestamp());
-  return target != nullptr && !host_->Accepts(target->objectName().toStdString(), madeAt);
-}
-
-bool QtWindow::focusNextPrevChild(bool next) {
-  return host_->Tab(next) || QWidget::focusNextPrevChild(next);
+  input.madeAt = static_cast<std::uint32_t>(static_cast<QInputEvent*>(event)->timestamp());
+  return Input(input) != window::InputAnswer::Pass;
 }
 
 }  // namespace kov::qt

@@ -4,9 +4,10 @@
 #include <QSocketNotifier>
 #include <QTimer>
 #include <QWidget>
+#include <array>
 #include <functional>
-#include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "display/RasterSurface.h"
@@ -22,7 +23,8 @@ namespace kov::qt {
 using MessageBox = std::function<void(const QString& caption, const QString& text)>;
 
 // KOV_Xport_WindowsAPI_Form in Qt Widgets: the controls of the layout table,
-// their input forwarded to the host, the primitive operations the host asks.
+// every input handed to the host before it reaches a control, the primitive
+// operations the host asks.
 class QtWindow : public QWidget, public window::Toolkit {
   Q_OBJECT
 
@@ -33,18 +35,17 @@ class QtWindow : public QWidget, public window::Toolkit {
   // Form_Load; false when the program ended during it (do not show then).
   bool Load() { return host_->Load(); }
   window::Host& Host() { return *host_; }
-  const display::RasterSurface& Surface(std::string_view graph) const;
 
   // window::Toolkit
-  std::string Text(std::string_view control) const override;
-  void SetText(std::string_view control, std::string_view text) override;
-  void PaintNow(std::string_view control) override;
-  void RequestPaint(std::string_view graph) override;
-  void SetEnabled(std::string_view button, bool enabled) override;
+  std::string Text(window::Control control) const override;
+  void SetText(window::Control control, std::string_view text) override;
+  void PaintNow(window::Control control) override;
+  void RequestPaint(window::Graph graph) override;
+  void SetEnabled(window::Control button, bool enabled) override;
   window::CheckState Check() const override;
   void SetCheck(window::CheckState state) override;
-  std::string Focused() const override;
-  void Focus(std::string_view control) override;
+  std::optional<window::Control> Focused() const override;
+  void Focus(std::optional<window::Control> control) override;
   void ShowMessage(std::string_view caption, std::string_view text) override;
   void ProcessPendingEvents() override;
   void WaitForEvents(platform::SocketHandle socket, std::int32_t timeoutMs) override;
@@ -55,16 +56,17 @@ class QtWindow : public QWidget, public window::Toolkit {
  protected:
   void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
-  bool focusNextPrevChild(bool next) override;
 
  private:
   QWidget* MakeControl(const window::ControlSpec& design);
-  QWidget* Control(std::string_view name) const;
+  QWidget* Widget(window::Control control) const;
+  std::optional<window::Control> ControlOf(const QWidget* widget) const;
+  window::InputAnswer Input(window::InputEvent event);
 
   MessageBox showMessage_;
-  std::map<std::string, QWidget*, std::less<>> byName_;
+  std::array<QWidget*, window::kControlCount> widgets_{};
   QPlainTextEdit* text1_ = nullptr;
-  LevelCheckBox* chk1_ = nullptr;
+  PressedCheckBox* chk1_ = nullptr;
   display::RasterSurface dataSurface_, wfSurface_;
   QtTimer timer1_, timer3_, timer4_;
   // What ends a wait for the instrument besides the window's own events.

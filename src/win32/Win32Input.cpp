@@ -1,19 +1,46 @@
-// The form's messages: the loop, the rules input passes before it reaches a
-// control, and the window procedures.
+// The form's messages: the loop, the input handed to the host before it
+// reaches a control, and the window procedures.
+#include <optional>
+
 #include "win32/Win32Window.h"
-#include "window/InputRules.h"
 
 namespace kov::win32 {
 namespace {
 
+using window::InputEvent;
+
 constexpr int kFirstId = 100;
 
-bool IsInput(UINT message) {
-  return (message >= WM_KEYFIRST && message <= WM_KEYLAST) ||
-         (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST && message != WM_MOUSEMOVE);
+std::optional<InputEvent::Kind> KindOf(UINT message) {
+  switch (message) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+      return InputEvent::Kind::KeyDown;
+    case WM_CHAR:
+    case WM_SYSCHAR:
+      return InputEvent::Kind::Character;
+    case WM_MOUSEWHEEL:
+    case WM_MOUSEHWHEEL:
+      return InputEvent::Kind::Wheel;
+    default:
+      if (message >= WM_KEYFIRST && message <= WM_KEYLAST) return InputEvent::Kind::KeyUp;
+      if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST && message != WM_MOUSEMOVE) {
+        return InputEvent::Kind::Mouse;
+      }
+      return std::nullopt;
+  }
 }
 
-bool ShiftDown() { return (GetKeyState(VK_SHIFT) & 0x8000) != 0; }
+InputEvent::Key KeyOf(const MSG& message) {
+  const bool down = message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN;
+  const bool character = message.message == WM_CHAR;
+  if ((down && message.wParam == VK_RETURN) || (character && message.wParam == '\r')) {
+    return InputEvent::Key::Return;
+  }
+  if ((down || character) && message.wParam == VK_ESCAPE) return InputEvent::Key::Escape;
+  if (down && message.wParam == VK_TAB) return InputEvent::Key::Tab;
+  return InputEvent::Key::Other;
+}
 
 }  // namespace
 
@@ -46,37 +73,21 @@ bool Win32Window::Dispatch(MSG& message) {
 }
 
 bool Win32Window::Filter(const MSG& message) {
-  if (!IsInput(message.message)) return true;
-  const std::string target = NameOf(message.hwnd);
-  // Input the operator made while the control was disabled (during a
-  // blocking wait) is dropped, also now that it is enabled.
-  if (!target.empty() && !host_->Accepts(target, static_cast<std::uint32_t>(message.time))) {
+  const auto kind = KindOf(message.message);
+  if (!kind) return true;
+  InputEvent input{*kind, ControlOf(message.hwnd), KeyOf(message)};
+  input.shift = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
+  input.alt = (HIWORD(message.lParam) & KF_ALTDOWN) != 0 && *kind != InputEvent::Kind::Mouse;
+  input.madeAt = static_cast<std::uint32_t>(message.time);
+  if (host_->Input(input) != window::InputAnswer::Pass) return false;
+  // The status line, a multi-line box, would keep a Tab that the dialog
+  // navigation is to have: it moves on from there as from any other control.
+  if (input.key == InputEvent::Key::Tab &&
+      (SendMessageW(message.hwnd, WM_GETDLGCODE, VK_TAB, 0) & (DLGC_WANTTAB | DLGC_WANTALLKEYS))) {
+    SetFocus(GetNextDlgTabItem(window_, message.hwnd, input.shift));
     return false;
   }
-  if (message.message == WM_KEYDOWN) {
-    switch (message.wParam) {
-      case VK_RETURN:
-        // Only the focused push button; there is no default button.
-        if (host_->EnterPresses(target)) host_->Clicked(target);
-        return false;
-      case VK_ESCAPE:
-        return false;
-      case VK_TAB:
-        if (host_->Tab(!ShiftDown())) return false;
-        // The status line, a multi-line box, would keep the Tab: it moves on
-        // from there as from any other control.
-        if (SendMessageW(message.hwnd, WM_GETDLGCODE, VK_TAB, 0) &
-            (DLGC_WANTTAB | DLGC_WANTALLKEYS)) {
-          SetFocus(GetNextDlgTabItem(window_, message.hwnd, ShiftDown()));
-          return false;
-        }
-        return true;
-      default:
-        break;
-    }
-  }
-  // No character for Enter or Esc reaches an entry box (its beep).
-  return !(message.message == WM_CHAR && (message.wParam == '\r' || message.wParam == 0x1B));
+  return true;
 }
 
 LRESULT CALLBACK Win32Window::FormProc(HWND window, UINT message, WPARAM w, LPARAM l) {
@@ -99,7 +110,7 @@ LRESULT CALLBACK Win32Window::FormProc(HWND window, UINT message, WPARAM w, LPAR
 LRESULT Win32Window::OnMessage(UINT message, WPARAM w, LPARAM l) {
   switch (message) {
     case WM_COMMAND:
-      if (HIWORD(w) == BN_CLICKED) OnCommand(LOWORD(w), HIWORD(w));
+      if (HIWORD(w) == BN_CLICKED) OnCommand(LOWORD(w));
       return 0;
     case WM_TIMER:
       for (Win32Timer* t : {&timer1_, &timer3_, &timer4_}) {
@@ -117,12 +128,10 @@ LRESULT Win32Window::OnMessage(UINT message, WPARAM w, LPARAM l) {
   }
 }
 
-void Win32Window::OnCommand(int id, int) {
+void Win32Window::OnCommand(int id) {
   const int row = id - kFirstId;
-  if (row < 0 || row >= static_cast<int>(std::size(window::kControls))) return;
-  const window::ControlSpec& c = window::kControls[row];
-  if (c.kind == window::Kind::Check) SetCheck(window::NextCheckState(Check()));
-  if (c.kind == window::Kind::Button) host_->Clicked(c.name);
+  if (row < 0 || row >= static_cast<int>(window::kControlCount)) return;
+  host_->Input({InputEvent::Kind::Press, static_cast<window::Control>(row)});
 }
 
 LRESULT CALLBACK Win32Window::GraphProc(HWND window, UINT message, WPARAM w, LPARAM l) {
@@ -146,10 +155,12 @@ LRESULT CALLBACK Win32Window::GraphProc(HWND window, UINT message, WPARAM w, LPA
 void Win32Window::PaintGraph(HWND graph) {
   PAINTSTRUCT paint;
   HDC dc = BeginPaint(graph, &paint);
-  const std::string name = NameOf(graph);
-  (name == window::kSpectrumGraph ? data_ : wf_)->CopyTo(dc);
+  const auto which = graph == Child(window::ControlOf(window::Graph::Spectrum))
+                         ? window::Graph::Spectrum
+                         : window::Graph::Waterfall;
+  (which == window::Graph::Spectrum ? data_ : wf_)->CopyTo(dc);
   EndPaint(graph, &paint);
-  if (host_ != nullptr) host_->GraphPainted(name);
+  if (host_ != nullptr) host_->GraphPainted(which);
 }
 
 }  // namespace kov::win32

@@ -82,13 +82,13 @@ Win32Window::Win32Window(window::HostWorld world, MessageHook showMessage)
   for (Win32Timer* t : {&timer1_, &timer3_, &timer4_}) t->Attach(window_);
   smallFont_ = DesignFont(10.8, dpi_);
   largeFont_ = DesignFont(11.4, dpi_);
-  auto graph = [this](const char* name, display::Rgb background) {
-    const window::ControlSpec& c = *window::FindControl(name);
+  auto graph = [this](window::Graph graph, display::Rgb background) {
+    const window::ControlSpec& c = Spec(window::ControlOf(graph));
     return std::make_unique<DibSurface>(window::Pixels(c.width, dpi_),
                                         window::Pixels(c.height, dpi_), background);
   };
-  data_ = graph(window::kSpectrumGraph, display::kSpectrumBackground);
-  wf_ = graph(window::kWaterfallGraph, display::kWaterfallBackground);
+  data_ = graph(window::Graph::Spectrum, display::kSpectrumBackground);
+  wf_ = graph(window::Graph::Waterfall, display::kWaterfallBackground);
   CreateControls();
   host_ = std::make_unique<window::Host>(
       *this, std::move(world),
@@ -104,19 +104,16 @@ Win32Window::~Win32Window() {
 }
 
 void Win32Window::CreateControls() {
-  controls_.assign(std::size(window::kControls), nullptr);
   // Windows moves the focus in the order the controls were made: the tab
   // order first, then the controls that take no focus.
-  for (const char* name : window::kTabOrder) {
-    const window::ControlSpec* c = window::FindControl(name);
-    CreateControl(*c, static_cast<int>(c - window::kControls));
-  }
-  for (int row = 0; row < static_cast<int>(std::size(window::kControls)); ++row) {
-    if (controls_[row] == nullptr) CreateControl(window::kControls[row], row);
+  for (const window::Control control : window::kTabOrder) CreateControl(Spec(control));
+  for (const window::ControlSpec& c : window::kControls) {
+    if (Child(c.id) == nullptr) CreateControl(c);
   }
 }
 
-HWND Win32Window::CreateControl(const window::ControlSpec& c, int row) {
+HWND Win32Window::CreateControl(const window::ControlSpec& c) {
+  const int row = static_cast<int>(c.id);
   const auto [windowClass, style] = ClassAndStyle(c.kind);
   const DWORD exStyle = c.kind == Kind::Entry || c.kind == Kind::Status ? WS_EX_CLIENTEDGE : 0;
   HWND control = CreateWindowExW(
@@ -129,8 +126,7 @@ HWND Win32Window::CreateControl(const window::ControlSpec& c, int row) {
                  : c.pointSize < 11.0 ? static_cast<HGDIOBJ>(smallFont_)
                                       : static_cast<HGDIOBJ>(largeFont_);
   SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-  controls_[row] = control;
-  names_[control] = c.name;
+  controls_[static_cast<std::size_t>(row)] = control;
   return control;
 }
 
@@ -139,46 +135,47 @@ void Win32Window::Show() {
   UpdateWindow(window_);
 }
 
-HWND Win32Window::Control(std::string_view name) const {
-  const window::ControlSpec* c = window::FindControl(name);
-  return c == nullptr ? nullptr : controls_[c - window::kControls];
+HWND Win32Window::Child(window::Control control) const {
+  return controls_[static_cast<std::size_t>(control)];
 }
 
-std::string Win32Window::NameOf(HWND control) const {
-  const auto it = names_.find(control);
-  return it == names_.end() ? std::string() : it->second;
+std::optional<window::Control> Win32Window::ControlOf(HWND window) const {
+  if (window == nullptr || GetParent(window) != window_) return std::nullopt;
+  const auto row = reinterpret_cast<INT_PTR>(GetPropW(window, kNameProperty));
+  if (row < 1 || row > static_cast<INT_PTR>(window::kControlCount)) return std::nullopt;
+  return static_cast<window::Control>(row - 1);
 }
 
-std::string Win32Window::Text(std::string_view control) const {
-  HWND w = Control(control);
+std::string Win32Window::Text(window::Control control) const {
+  HWND w = Child(control);
   std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(w)) + 1, L'\0');
   text.resize(
       static_cast<std::size_t>(GetWindowTextW(w, text.data(), static_cast<int>(text.size()))));
   return platform::FromUtf16(text);
 }
 
-void Win32Window::SetText(std::string_view control, std::string_view text) {
-  SetWindowTextW(Control(control), platform::Utf16(text).c_str());
+void Win32Window::SetText(window::Control control, std::string_view text) {
+  SetWindowTextW(Child(control), platform::Utf16(text).c_str());
 }
 
-void Win32Window::PaintNow(std::string_view control) {
-  RedrawWindow(Control(control), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+void Win32Window::PaintNow(window::Control control) {
+  RedrawWindow(Child(control), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
   // Hands what was painted to the screen now, before a blocking wait: Wine
   // shows a window's drawing only when its thread next waits. This wait
   // takes no message, so no input is handled.
   MsgWaitForMultipleObjectsEx(0, nullptr, 0, QS_ALLINPUT, 0);
 }
 
-void Win32Window::RequestPaint(std::string_view graph) {
-  InvalidateRect(Control(graph), nullptr, FALSE);
+void Win32Window::RequestPaint(window::Graph graph) {
+  InvalidateRect(Child(window::ControlOf(graph)), nullptr, FALSE);
 }
 
-void Win32Window::SetEnabled(std::string_view button, bool enabled) {
-  EnableWindow(Control(button), enabled ? TRUE : FALSE);
+void Win32Window::SetEnabled(window::Control button, bool enabled) {
+  EnableWindow(Child(button), enabled ? TRUE : FALSE);
 }
 
 window::CheckState Win32Window::Check() const {
-  const LRESULT state = SendMessageW(Control(window::kCheckBox), BM_GETCHECK, 0, 0);
+  const LRESULT state = SendMessageW(Child(window::Control::Chk1), BM_GETCHECK, 0, 0);
   return state == BST_CHECKED         ? window::CheckState::Checked
          : state == BST_INDETERMINATE ? window::CheckState::Third
                                       : window::CheckState::Clear;
@@ -188,13 +185,13 @@ void Win32Window::SetCheck(window::CheckState state) {
   const WPARAM value = state == window::CheckState::Checked ? BST_CHECKED
                        : state == window::CheckState::Third ? BST_INDETERMINATE
                                                             : BST_UNCHECKED;
-  SendMessageW(Control(window::kCheckBox), BM_SETCHECK, value, 0);
+  SendMessageW(Child(window::Control::Chk1), BM_SETCHECK, value, 0);
 }
 
-std::string Win32Window::Focused() const { return NameOf(GetFocus()); }
+std::optional<window::Control> Win32Window::Focused() const { return ControlOf(GetFocus()); }
 
-void Win32Window::Focus(std::string_view control) {
-  SetFocus(control.empty() ? window_ : Control(control));
+void Win32Window::Focus(std::optional<window::Control> control) {
+  SetFocus(control ? Child(*control) : window_);
 }
 
 void Win32Window::ShowMessage(std::string_view caption, std::string_view text) {

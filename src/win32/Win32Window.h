@@ -4,11 +4,11 @@
 // windows.h after winsock2.h, not before.
 #include <windows.h>
 
+#include <array>
 #include <functional>
-#include <map>
 #include <memory>
+#include <optional>
 #include <string>
-#include <vector>
 
 #include "win32/DibSurface.h"
 #include "win32/Win32Timer.h"
@@ -22,9 +22,10 @@ namespace kov::win32 {
 using MessageHook = std::function<void(std::string_view caption, std::string_view text)>;
 
 // KOV_Xport_WindowsAPI_Form on the Windows API: the controls of the layout
-// table as child windows (control id 100 + the row, the name as a window
-// property), their messages forwarded to the host, the primitive operations
-// the host asks. No C++ exception crosses its window procedures.
+// table as child windows (control id 100 + the row, and the row + 1 as a
+// window property), every input handed to the host before it reaches a
+// control, the primitive operations the host asks. No C++ exception crosses
+// its window procedures.
 class Win32Window : public window::Toolkit {
  public:
   explicit Win32Window(window::HostWorld world, MessageHook showMessage = {});
@@ -42,21 +43,21 @@ class Win32Window : public window::Toolkit {
 
   window::Host& Host() { return *host_; }
   HWND Handle() const { return window_; }
-  HWND Control(std::string_view name) const;
-  // The control's name; "" for the form itself or another window.
-  std::string NameOf(HWND control) const;
+  HWND Child(window::Control control) const;
+  // The control a window is; none for the form itself or another window.
+  std::optional<window::Control> ControlOf(HWND window) const;
   int Dpi() const { return dpi_; }
 
   // window::Toolkit: the controls, as child windows.
-  std::string Text(std::string_view control) const override;
-  void SetText(std::string_view control, std::string_view text) override;
-  void SetEnabled(std::string_view button, bool enabled) override;
+  std::string Text(window::Control control) const override;
+  void SetText(window::Control control, std::string_view text) override;
+  void SetEnabled(window::Control button, bool enabled) override;
   window::CheckState Check() const override;
   void SetCheck(window::CheckState state) override;
-  std::string Focused() const override;
-  void Focus(std::string_view control) override;
-  void PaintNow(std::string_view control) override;
-  void RequestPaint(std::string_view graph) override;
+  std::optional<window::Control> Focused() const override;
+  void Focus(std::optional<window::Control> control) override;
+  void PaintNow(window::Control control) override;
+  void RequestPaint(window::Graph graph) override;
 
   // window::Toolkit: the thread's messages and waits, and the end.
   std::uint32_t InputClockMs() const override;
@@ -70,19 +71,18 @@ class Win32Window : public window::Toolkit {
   static LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM w, LPARAM l);
   static LRESULT CALLBACK GraphProc(HWND window, UINT message, WPARAM w, LPARAM l);
   LRESULT OnMessage(UINT message, WPARAM w, LPARAM l);
-  void OnCommand(int id, int code);
+  void OnCommand(int id);
   void PaintGraph(HWND graph);
   void CreateControls();
-  HWND CreateControl(const window::ControlSpec& design, int row);
-  // Whether the message may go on to its window: input the rules drop, and
-  // the keys the form handles itself, stop here.
+  HWND CreateControl(const window::ControlSpec& design);
+  // Whether the message may go on to its window: input the host drops or
+  // handles stops here.
   bool Filter(const MSG& message);
 
   MessageHook showMessage_;
   int dpi_ = 96;
   HWND window_ = nullptr;
-  std::vector<HWND> controls_;  // by row of the layout table
-  std::map<HWND, std::string> names_;
+  std::array<HWND, window::kControlCount> controls_{};  // by row of the layout table
   HFONT smallFont_ = nullptr, largeFont_ = nullptr;
   std::unique_ptr<DibSurface> data_, wf_;
   Win32Timer timer1_{1}, timer3_{3}, timer4_{4};

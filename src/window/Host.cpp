@@ -1,12 +1,18 @@
 #include "window/Host.h"
 
 #include <utility>
+#include <variant>
 
 #include "window/InputRules.h"
-#include "window/Layout.h"
 #include "window/TabOrder.h"
 
 namespace kov::window {
+namespace {
+
+std::size_t Index(Graph graph) { return static_cast<std::size_t>(graph); }
+std::size_t Index(Control control) { return static_cast<std::size_t>(control); }
+
+}  // namespace
 
 Host::Host(Toolkit& toolkit, HostWorld world, HostParts parts)
     : toolkit_(toolkit),
@@ -30,11 +36,8 @@ Host::Host(Toolkit& toolkit, HostWorld world, HostParts parts)
   // During a pass, Timer1 only re-arms itself: its ticks need not wake the
   // window, nor the wait for the instrument's reply.
   timer1_.idle = [this] { return form_->Timer1TickIdle(); };
-  parts.xportData.onChanged = [this] { GraphChanged(kSpectrumGraph, dataPaintPending_); };
-  parts.xportWF.onChanged = [this] { GraphChanged(kWaterfallGraph, wfPaintPending_); };
-  for (const ControlSpec& c : kControls) {
-    if (c.kind == Kind::Button) enabled_[c.name] = true;
-  }
+  parts.xportData.onChanged = [this] { GraphChanged(Graph::Spectrum); };
+  parts.xportWF.onChanged = [this] { GraphChanged(Graph::Waterfall); };
 }
 
 bool Host::Load() {
@@ -47,15 +50,6 @@ GuardedTimer& Host::Timer(int number) {
   return number == 1 ? timer1_ : number == 3 ? timer3_ : timer4_;
 }
 
-void Host::Clicked(std::string_view button) {
-  Handle([this, button] {
-    if (button == "CmdMesStart") form_->CmdMesStart_Click();
-    if (button == "CmdMesBreak") form_->CmdMesBreak_Click();
-    if (button == "CmdExit") form_->CmdExit_Click();
-    if (button == "BtnSaveMespara") form_->BtnSaveMespara_Click();
-  });
-}
-
 template <typename Handler>
 void Host::Handle(Handler&& handler) {
   timer1_.LoopBusy();
@@ -63,57 +57,101 @@ void Host::Handle(Handler&& handler) {
   timer1_.LoopFree();
 }
 
-bool Host::Accepts(std::string_view control, std::uint32_t madeAt) const {
-  return gate_.Accepts(control, madeAt, toolkit_.InputClockMs());
+InputAnswer Host::Input(const InputEvent& event) {
+  using Kind = InputEvent::Kind;
+  using Key = InputEvent::Key;
+  if (event.kind == Kind::Press) {
+    if (event.control) Press(*event.control);
+    return InputAnswer::Handled;
+  }
+  // Input the operator made while the control was disabled (during a
+  // blocking wait) is dropped, also now that it is enabled.
+  if (event.control && !gate_.Accepts(*event.control, event.madeAt, toolkit_.InputClockMs())) {
+    return InputAnswer::Drop;
+  }
+  // Keys with Alt are the system's.
+  if (event.alt) return InputAnswer::Pass;
+  if (event.kind == Kind::KeyDown) return KeyDown(event);
+  // No character for Enter or Esc reaches an entry box (its beep).
+  if (event.kind == Kind::Character && (event.key == Key::Return || event.key == Key::Escape)) {
+    return InputAnswer::Drop;
+  }
+  return InputAnswer::Pass;
 }
 
-bool Host::EnterPresses(std::string_view focused) const {
-  const ControlSpec* design = FindControl(focused);
-  return design != nullptr && design->kind == Kind::Button && Enabled(focused);
+InputAnswer Host::KeyDown(const InputEvent& event) {
+  switch (event.key) {
+    case InputEvent::Key::Return:
+      // The gate has let through no key to a disabled button.
+      if (event.control && Spec(*event.control).kind == Kind::Button) Press(*event.control);
+      return InputAnswer::Handled;
+    case InputEvent::Key::Escape:
+      return InputAnswer::Drop;
+    case InputEvent::Key::Tab:
+      return TabFromParked(!event.shift) ? InputAnswer::Handled : InputAnswer::Pass;
+    default:
+      return InputAnswer::Pass;
+  }
 }
 
-bool Host::Tab(bool forward) {
-  if (!parked_ || !toolkit_.Focused().empty()) return false;
-  const std::string from = *parked_;
+void Host::Press(Control control) {
+  if (Spec(control).kind == Kind::Check) toolkit_.SetCheck(NextCheckState(toolkit_.Check()));
+  if (const auto* button = std::get_if<ui::Button>(&Spec(control).role)) Click(*button);
+}
+
+void Host::Click(ui::Button button) {
+  Handle([this, button] {
+    switch (button) {
+      case ui::Button::CmdMesStart:
+        return form_->CmdMesStart_Click();
+      case ui::Button::CmdMesBreak:
+        return form_->CmdMesBreak_Click();
+      case ui::Button::CmdExit:
+        return form_->CmdExit_Click();
+      case ui::Button::BtnSaveMespara:
+        return form_->BtnSaveMespara_Click();
+    }
+  });
+}
+
+bool Host::TabFromParked(bool forward) {
+  if (!parked_ || toolkit_.Focused()) return false;
+  const Control from = *parked_;
   parked_.reset();
-  toolkit_.Focus(NextTabStop(kTabOrder, from, forward, [this](std::string_view name) {
-    const ControlSpec* design = FindControl(name);
-    return design != nullptr && TakesFocus(design->kind) && Enabled(name);
-  }));
+  toolkit_.Focus(NextTabStop(kTabOrder, from, forward,
+                             [this](Control control) { return TakesFocusNow(control); }));
   return true;
+}
+
+bool Host::TakesFocusNow(Control control) const {
+  return TakesFocus(Spec(control).kind) && !disabled_[Index(control)];
 }
 
 void Host::Closed() {
   if (!ended_) form_->WindowClosed();
 }
 
-void Host::GraphChanged(const char* graph, bool& pending) {
+void Host::GraphChanged(Graph graph) {
   // A pass changes a graph tens of thousands of times: paint it once, when
   // the window next handles its events (or before a wait).
-  if (pending) return;
-  pending = true;
+  if (paintPending_[Index(graph)]) return;
+  paintPending_[Index(graph)] = true;
   toolkit_.RequestPaint(graph);
 }
 
-void Host::GraphPainted(std::string_view graph) {
-  (graph == kSpectrumGraph ? dataPaintPending_ : wfPaintPending_) = false;
-}
+void Host::GraphPainted(Graph graph) { paintPending_[Index(graph)] = false; }
 
 void Host::PaintGraphsNow() {
   if (ended_) return;
-  if (dataPaintPending_) toolkit_.PaintNow(kSpectrumGraph);
-  if (wfPaintPending_) toolkit_.PaintNow(kWaterfallGraph);
+  for (const Graph graph : {Graph::Spectrum, Graph::Waterfall}) {
+    if (paintPending_[Index(graph)]) toolkit_.PaintNow(ControlOf(graph));
+  }
 }
 
-bool Host::Enabled(std::string_view control) const {
-  const auto it = enabled_.find(control);
-  return it == enabled_.end() || it->second;
-}
-
-std::string Host::EntryText(ui::Entry entry) const { return toolkit_.Text(ControlName(entry)); }
+std::string Host::EntryText(ui::Entry entry) const { return toolkit_.Text(ControlOf(entry)); }
 
 void Host::SetEntryText(ui::Entry entry, std::string_view text) {
-  toolkit_.SetText(ControlName(entry), text);
+  toolkit_.SetText(ControlOf(entry), text);
 }
 
 std::int16_t Host::CheckValue() const {
@@ -133,34 +171,34 @@ void Host::SetCheckValue(std::int16_t value) {
                                  : CheckState::Clear);
 }
 
-std::string Host::StatusText() const { return toolkit_.Text(kStatusLine); }
+std::string Host::StatusText() const { return toolkit_.Text(Control::Text1); }
 
 void Host::SetStatusText(std::string_view text) {
-  toolkit_.SetText(kStatusLine, text);
+  toolkit_.SetText(Control::Text1, text);
   // At once: a blocking wait often follows, and the text announces it.
-  toolkit_.PaintNow(kStatusLine);
+  toolkit_.PaintNow(Control::Text1);
 }
 
 void Host::SetLabelText(ui::Label label, std::string_view text) {
-  toolkit_.SetText(ControlName(label), text);
-  toolkit_.PaintNow(ControlName(label));
+  toolkit_.SetText(ControlOf(label), text);
+  toolkit_.PaintNow(ControlOf(label));
 }
 
 void Host::SetButtonEnabled(ui::Button button, bool enabled) {
-  const std::string name = ControlName(button);
+  const Control control = ControlOf(button);
   // The focus stays with a button that is disabled under it, as the operator
   // left it, instead of moving on to the next button (終了, say), where one
   // more Enter would end the program.
-  if (!enabled && toolkit_.Focused() == name) {
-    parked_ = name;
-    toolkit_.Focus("");
+  if (!enabled && toolkit_.Focused() == control) {
+    parked_ = control;
+    toolkit_.Focus(std::nullopt);
   }
-  toolkit_.SetEnabled(name, enabled);
-  enabled_[name] = enabled;
-  gate_.SetEnabled(name, enabled, toolkit_.InputClockMs());
-  if (enabled && parked_ == name) {
+  toolkit_.SetEnabled(control, enabled);
+  disabled_[Index(control)] = !enabled;
+  gate_.SetEnabled(control, enabled, toolkit_.InputClockMs());
+  if (enabled && parked_ == control) {
     parked_.reset();
-    if (toolkit_.Focused().empty()) toolkit_.Focus(name);
+    if (!toolkit_.Focused()) toolkit_.Focus(control);
   }
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
-#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -9,14 +9,12 @@
 
 #include "display/RasterSurface.h"
 #include "display/SpectrumDisplay.h"
-#include "platform/Clock.h"
-#include "platform/ProfileFiles.h"
-#include "platform/Sockets.h"
-#include "platform/TextFiles.h"
 #include "ui/Window.h"
 #include "window/Form.h"
 #include "window/GuardedTimer.h"
+#include "window/InputEvent.h"
 #include "window/InputGate.h"
+#include "window/Layout.h"
 #include "window/PaintingClock.h"
 #include "window/Toolkit.h"
 
@@ -33,9 +31,9 @@ struct HostParts {
 
 // The operator window without a toolkit: it owns the form's handlers, the
 // graphs' drawing and the timers, offers the handlers the window they act on,
-// and takes the toolkit's input. A toolkit's window only creates the controls
-// from the layout table, forwards its input here and copies the graphs'
-// pixels to the screen.
+// and decides what the toolkit's input does. A toolkit's window only creates
+// the controls from the layout table, hands every input here and obeys the
+// answer, and copies the graphs' pixels to the screen.
 class Host : public ui::Window {
  public:
   Host(Toolkit& toolkit, HostWorld world, HostParts parts);
@@ -43,26 +41,19 @@ class Host : public ui::Window {
   // Form_Load; false when the program ended during it (the window must then
   // not be shown). The focus is then on the first control of the tab order.
   bool Load();
-  bool Ended() const { return ended_; }
   Form& Handlers() { return *form_; }
   GuardedTimer& Timer(int number);
 
-  // Input from the toolkit.
-  // A push button was pressed (clicked, or Space or Enter on it).
-  void Clicked(std::string_view button);
-  // Whether input on a control, made at the given time of the input clock,
-  // may take effect: never when the control was disabled when it was made.
-  bool Accepts(std::string_view control, std::uint32_t madeAt) const;
-  // Whether Enter on the focused control presses it: only an enabled push
-  // button; there is no default button.
-  bool EnterPresses(std::string_view focused) const;
-  // Tab or Shift+Tab while a disabled button keeps the focus: moves it on
-  // along the tab order and returns true; false to let the toolkit move it.
-  bool Tab(bool forward);
+  // Input from the toolkit: input made while its control was disabled is
+  // dropped; Enter presses the focused push button, and nothing else (there
+  // is no default button); Esc presses nothing; Tab moves on from a button
+  // that keeps the focus while disabled; a press of the check box leaves its
+  // third state for checked, and otherwise toggles it.
+  InputAnswer Input(const InputEvent& event);
   // The window was closed through its frame.
   void Closed();
   // A graph's pixels were copied to the screen.
-  void GraphPainted(std::string_view graph);
+  void GraphPainted(Graph graph);
 
   // ui::Window
   std::string EntryText(ui::Entry entry) const override;
@@ -77,14 +68,19 @@ class Host : public ui::Window {
   void ProcessPendingEvents() override;
   void WaitForEvents(platform::SocketHandle socket, std::int32_t timeoutMs) override;
   void EndProgram() override;
+  bool Ended() const override { return ended_; }
 
  private:
   // Runs a handler of the form, the window's event loop busy meanwhile.
   template <typename Handler>
   void Handle(Handler&& handler);
-  void GraphChanged(const char* graph, bool& pending);
+  InputAnswer KeyDown(const InputEvent& event);
+  void Press(Control control);
+  void Click(ui::Button button);
+  bool TabFromParked(bool forward);
+  bool TakesFocusNow(Control control) const;
+  void GraphChanged(Graph graph);
   void PaintGraphsNow();
-  bool Enabled(std::string_view control) const;
 
   Toolkit& toolkit_;
   GuardedTimer timer1_, timer3_, timer4_;
@@ -92,13 +88,12 @@ class Host : public ui::Window {
   display::SpectrumDisplay display_;
   std::unique_ptr<Form> form_;
   InputGate gate_;
-  std::map<std::string, bool, std::less<>> enabled_;
-  // A graph changed since it was last painted.
-  bool dataPaintPending_ = false;
-  bool wfPaintPending_ = false;
+  std::array<bool, kControlCount> disabled_{};
+  // A graph changed since it was last painted, by Graph.
+  std::array<bool, 2> paintPending_{};
   // The button that had the focus when it was disabled; the window itself
   // holds the focus meanwhile, so that keys press nothing.
-  std::optional<std::string> parked_;
+  std::optional<Control> parked_;
   bool ended_ = false;
 };
 

@@ -13,15 +13,13 @@ std::int32_t Difference(std::uint32_t later, std::uint32_t earlier) {
 
 }  // namespace
 
-void InputGate::SetEnabled(std::string_view control, bool enabled, std::uint32_t now) {
-  auto it = states_.find(control);
-  if (it == states_.end()) it = states_.emplace(std::string(control), State{}).first;
-  State& state = it->second;
+void InputGate::SetEnabled(Control control, bool enabled, std::uint32_t now) {
+  State& state = states_[control];
   if (state.enabled != enabled) state.since = now;
   state.enabled = enabled;
 }
 
-bool InputGate::Accepts(std::string_view control, std::uint32_t madeAt, std::uint32_t now) const {
+bool InputGate::Accepts(Control control, std::uint32_t madeAt, std::uint32_t now) const {
   const auto it = states_.find(control);
   if (it == states_.end()) return true;
   const State& state = it->second;

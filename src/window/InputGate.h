@@ -1,10 +1,9 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <map>
-#include <string>
-#include <string_view>
+
+#include "window/Layout.h"
 
 namespace kov::window {
 
@@ -14,18 +13,18 @@ namespace kov::window {
 // milliseconds of the toolkit's input clock, which wraps at 32 bits.
 class InputGate {
  public:
-  void SetEnabled(std::string_view control, bool enabled, std::uint32_t now);
+  void SetEnabled(Control control, bool enabled, std::uint32_t now);
   // Whether input on the control, made at madeAt, may take effect now. Input
   // without a time (0) or with one far from now (a clock this gate cannot
   // relate) is let through.
-  bool Accepts(std::string_view control, std::uint32_t madeAt, std::uint32_t now) const;
+  bool Accepts(Control control, std::uint32_t madeAt, std::uint32_t now) const;
 
  private:
   struct State {
     bool enabled = true;
     std::uint32_t since = 0;
   };
-  std::map<std::string, State, std::less<>> states_;
+  std::map<Control, State> states_;
 };
 
 }  // namespace kov::window

@@ -4,8 +4,8 @@
 
 namespace kov::window {
 
-std::string_view NextTabStop(std::span<const char* const> order, std::string_view from,
-                             bool forward, const std::function<bool(std::string_view)>& canFocus) {
+Control NextTabStop(std::span<const Control> order, Control from, bool forward,
+                    const std::function<bool(Control)>& canFocus) {
   const auto n = static_cast<std::ptrdiff_t>(order.size());
   const auto at = std::find(order.begin(), order.end(), from) - order.begin();
   for (std::ptrdiff_t step = 1; step < n; ++step) {

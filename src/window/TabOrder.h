@@ -2,14 +2,15 @@
 
 #include <functional>
 #include <span>
-#include <string_view>
+
+#include "window/Layout.h"
 
 namespace kov::window {
 
 // The control that Tab (forward) or Shift+Tab moves the focus to from `from`:
 // the next one in the tab order, wrapping round, that can take the focus now.
 // `from` itself when no other can.
-std::string_view NextTabStop(std::span<const char* const> order, std::string_view from,
-                             bool forward, const std::function<bool(std::string_view)>& canFocus);
+Control NextTabStop(std::span<const Control> order, Control from, bool forward,
+                    const std::function<bool(Control)>& canFocus);
 
 }  // namespace kov::window

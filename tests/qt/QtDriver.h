@@ -32,26 +32,26 @@ class QtDriver : public WindowDriver {
   window::Toolkit& Toolkit() override { return *form_; }
   bool Visible() override { return form_->isVisible(); }
   std::string Caption() override { return form_->windowTitle().toStdString(); }
-  Rect Geometry(std::string_view control) override {
+  Rect Geometry(Control control) override {
     const QRect r = Widget(control)->geometry();
     return {r.x(), r.y(), r.width(), r.height()};
   }
   Rect Client() override { return {0, 0, form_->width(), form_->height()}; }
   bool Resizable() override { return form_->minimumSize() != form_->maximumSize(); }
-  bool Enabled(std::string_view control) override { return Widget(control)->isEnabled(); }
+  bool Enabled(Control control) override { return Widget(control)->isEnabled(); }
 
   void Key(testing::Key key) override {
     static constexpr Qt::Key kKeys[] = {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape,
                                         Qt::Key_Space,  Qt::Key_Tab,   Qt::Key_Backtab};
-    QWidget* focus = form_->focusWidget() != nullptr ? form_->focusWidget() : form_.get();
     const Qt::Key k = kKeys[static_cast<int>(key)];
     const Qt::KeyboardModifiers mods = key == Key::Backtab ? Qt::ShiftModifier : Qt::NoModifier;
     QKeyEvent down(QEvent::KeyPress, k, mods);
     QKeyEvent up(QEvent::KeyRelease, k, mods);
-    QApplication::sendEvent(focus, &down);
-    QApplication::sendEvent(focus, &up);
+    // To the window, which hands it on to the control with the focus.
+    QApplication::sendEvent(form_->windowHandle(), &down);
+    QApplication::sendEvent(form_->windowHandle(), &up);
   }
-  void PostClick(std::string_view control, std::uint32_t agoMs) override {
+  void PostClick(Control control, std::uint32_t agoMs) override {
     const QPointF at = Widget(control)->geometry().center();
     for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
       auto* click = new QMouseEvent(
@@ -61,11 +61,9 @@ class QtDriver : public WindowDriver {
       QCoreApplication::postEvent(form_->windowHandle(), click);
     }
   }
-  void Press(std::string_view control) override {
-    static_cast<QAbstractButton*>(Widget(control))->click();
-  }
+  void Press(Control control) override { static_cast<QAbstractButton*>(Widget(control))->click(); }
   void Close() override { form_->close(); }
-  Image Shown(std::string_view control) override {
+  Image Shown(Control control) override {
     const QRect r = Widget(control)->geometry();
     const QImage grab =
         form_->screen()->grabWindow(form_->winId(), r.x(), r.y(), r.width(), r.height()).toImage();
@@ -98,8 +96,9 @@ class QtDriver : public WindowDriver {
   std::vector<std::string> Messages() override { return messages_; }
 
   qt::QtWindow& Form() { return *form_; }
-  QWidget* Widget(std::string_view control) {
-    return form_->findChild<QWidget*>(QString::fromUtf8(control.data(), control.size()));
+  // The control by its name, as a tool sees the window.
+  QWidget* Widget(Control control) {
+    return form_->findChild<QWidget*>(QString::fromUtf8(Spec(control).name));
   }
 
  private:

@@ -28,21 +28,21 @@ class QtWindowTest : public ::testing::Test {
 TEST_F(QtWindowTest, FontsOfTheDesign) {
   for (const window::ControlSpec& c : window::kControls) {
     if (c.kind == window::Kind::Graph) continue;
-    const QFont font = driver.Widget(c.name)->font();
+    const QFont font = driver.Widget(c.id)->font();
     const bool design = c.pointSize > 0;
     EXPECT_EQ(font.families().contains("IPAPGothic"), design) << c.name;
     if (!design) continue;
     EXPECT_DOUBLE_EQ(font.pointSizeF(), c.pointSize) << c.name;
     EXPECT_EQ(font.weight(), QFont::Normal) << c.name;
   }
-  EXPECT_DOUBLE_EQ(driver.Widget("Label5")->font().pointSizeF(), 10.8);
-  EXPECT_DOUBLE_EQ(driver.Widget("CmdExit")->font().pointSizeF(), 11.4);
+  EXPECT_DOUBLE_EQ(driver.Widget(Control::Label5)->font().pointSizeF(), 10.8);
+  EXPECT_DOUBLE_EQ(driver.Widget(Control::CmdExit)->font().pointSizeF(), 11.4);
 }
 
 TEST_F(QtWindowTest, TheStatusLineIsReadOnlyAndTheGraphsTakeNoFocus) {
-  EXPECT_TRUE(static_cast<QPlainTextEdit*>(driver.Widget("Text1"))->isReadOnly());
-  for (const char* name : {"XportData", "XportWF", "Label3"}) {
-    EXPECT_EQ(driver.Widget(name)->focusPolicy(), Qt::NoFocus) << name;
+  EXPECT_TRUE(static_cast<QPlainTextEdit*>(driver.Widget(Control::Text1))->isReadOnly());
+  for (const Control name : {Control::XportData, Control::XportWF, Control::Label3}) {
+    EXPECT_EQ(driver.Widget(name)->focusPolicy(), Qt::NoFocus) << Spec(name).name;
   }
 }
 

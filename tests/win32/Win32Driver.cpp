@@ -2,9 +2,9 @@
 
 namespace kov::testing {
 
-Image Win32Driver::Shown(std::string_view control) {
+Image Win32Driver::Shown(Control control) {
   // From the screen itself: what was painted, nothing painted anew.
-  HWND target = form_->Control(control);
+  HWND target = Child(control);
   RECT r;
   GetWindowRect(target, &r);
   RECT client;

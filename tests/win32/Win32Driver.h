@@ -43,9 +43,9 @@ class Win32Driver : public WindowDriver {
     wchar_t text[256];
     return platform::FromUtf16(std::wstring(text, GetWindowTextW(form_->Handle(), text, 256)));
   }
-  Rect Geometry(std::string_view control) override {
+  Rect Geometry(Control control) override {
     RECT r;
-    GetWindowRect(form_->Control(control), &r);
+    GetWindowRect(Child(control), &r);
     MapWindowPoints(nullptr, form_->Handle(), reinterpret_cast<POINT*>(&r), 2);
     return {r.left, r.top, r.right - r.left, r.bottom - r.top};
   }
@@ -57,9 +57,7 @@ class Win32Driver : public WindowDriver {
   bool Resizable() override {
     return (GetWindowLongW(form_->Handle(), GWL_STYLE) & (WS_THICKFRAME | WS_MAXIMIZEBOX)) != 0;
   }
-  bool Enabled(std::string_view control) override {
-    return IsWindowEnabled(form_->Control(control)) != FALSE;
-  }
+  bool Enabled(Control control) override { return IsWindowEnabled(Child(control)) != FALSE; }
 
   void Key(testing::Key key) override {
     static constexpr WPARAM kKeys[] = {VK_RETURN, VK_RETURN, VK_ESCAPE, VK_SPACE, VK_TAB, VK_TAB};
@@ -83,8 +81,8 @@ class Win32Driver : public WindowDriver {
     SetKeyboardState(state);
   }
   // Made agoMs before now, delivered when the window next handles events.
-  void PostClick(std::string_view control, std::uint32_t agoMs) override {
-    HWND target = form_->Control(control);
+  void PostClick(Control control, std::uint32_t agoMs) override {
+    HWND target = Child(control);
     RECT r;
     GetClientRect(target, &r);
     const LPARAM at = MAKELPARAM(r.right / 2, r.bottom / 2);
@@ -92,19 +90,23 @@ class Win32Driver : public WindowDriver {
     delayed_.push_back(MSG{target, WM_LBUTTONDOWN, MK_LBUTTON, at, madeAt, {}});
     delayed_.push_back(MSG{target, WM_LBUTTONUP, 0, at, madeAt, {}});
   }
-  void Press(std::string_view control) override {
-    HWND button = form_->Control(control);
+  void Press(Control control) override {
+    HWND button = Child(control);
     if (!IsWindowEnabled(button)) return;
     SendMessageW(form_->Handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
                  reinterpret_cast<LPARAM>(button));
   }
   void Close() override { SendMessageW(form_->Handle(), WM_CLOSE, 0, 0); }
-  Image Shown(std::string_view control) override;
+  Image Shown(Control control) override;
   bool RunUntil(const std::function<bool()>& done, int timeoutMs) override;
   void WhenThen(std::function<bool()> when, std::function<void()> action) override;
   std::vector<std::string> Messages() override { return messages_; }
 
   win32::Win32Window& Form() { return *form_; }
+  // The control by its id, as a tool sees the window.
+  HWND Child(Control control) {
+    return GetDlgItem(form_->Handle(), 100 + static_cast<int>(control));
+  }
 
  private:
   // The end of one window's program posts WM_QUIT to the thread: the next

@@ -37,8 +37,8 @@ class FormUpHigh : public ::testing::Test {
   };
   std::vector<Window> Windows() const {
     return {{"the form", form_.Handle()},
-            {window::kSpectrumGraph, form_.Control(window::kSpectrumGraph)},
-            {window::kWaterfallGraph, form_.Control(window::kWaterfallGraph)}};
+            {"XportData", form_.Child(window::Control::XportData)},
+            {"XportWF", form_.Child(window::Control::XportWF)}};
   }
 
   fakes::FakeClock clock_;
@@ -58,7 +58,7 @@ TEST_F(FormUpHigh, EveryWindowKeepsTheWholeAddressOfItsForm) {
     EXPECT_EQ(GetWindowLongPtrW(w.handle, GWLP_USERDATA), static_cast<LONG_PTR>(address)) << w.name;
   }
   // A click through the window system reaches this form and no other.
-  HWND check = form_.Control(window::kCheckBox);
+  HWND check = form_.Child(window::Control::Chk1);
   const window::CheckState before = form_.Check();
   SendMessageW(form_.Handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(check), BN_CLICKED),
                reinterpret_cast<LPARAM>(check));

@@ -17,8 +17,8 @@ class Win32WindowTest : public ::testing::Test {
   Win32WindowTest() {
     driver.Open(window::HostWorld{sockets, clock, files, profiles, "C:\\kov", "WFdata.txt"});
   }
-  HWND Control(const char* name) { return driver.Form().Control(name); }
-  LONG Style(const char* name) { return GetWindowLongW(Control(name), GWL_STYLE); }
+  HWND Child(Control control) { return driver.Child(control); }
+  LONG Style(Control control) { return GetWindowLongW(Child(control), GWL_STYLE); }
 
   fakes::FakeClock clock;
   fakes::FakeSockets sockets{clock};
@@ -32,7 +32,7 @@ TEST_F(Win32WindowTest, TheDesignFontInShiftJisAtTheDesignSize) {
   for (const window::ControlSpec& c : window::kControls) {
     if (c.kind == window::Kind::Graph) continue;
     LOGFONTW font{};
-    auto handle = reinterpret_cast<HFONT>(SendMessageW(Control(c.name), WM_GETFONT, 0, 0));
+    auto handle = reinterpret_cast<HFONT>(SendMessageW(Child(c.id), WM_GETFONT, 0, 0));
     GetObjectW(handle, sizeof font, &font);
     if (c.pointSize == 0) {
       EXPECT_EQ(handle, GetStockObject(DEFAULT_GUI_FONT)) << c.name;
@@ -50,18 +50,19 @@ TEST_F(Win32WindowTest, NoDefaultButtonAndTheStylesOfTheDesign) {
   HWND form = driver.Form().Handle();
   EXPECT_EQ(GetDlgItem(form, IDOK), nullptr);
   EXPECT_EQ(GetDlgItem(form, IDCANCEL), nullptr);
-  for (const char* button : {"CmdMesStart", "CmdMesBreak", "CmdExit", "BtnSaveMespara"}) {
-    EXPECT_EQ(Style(button) & BS_TYPEMASK, BS_PUSHBUTTON) << button;
+  for (const Control button :
+       {Control::CmdMesStart, Control::CmdMesBreak, Control::CmdExit, Control::BtnSaveMespara}) {
+    EXPECT_EQ(Style(button) & BS_TYPEMASK, BS_PUSHBUTTON) << Spec(button).name;
   }
-  EXPECT_EQ(Style("Chk1") & BS_TYPEMASK, BS_3STATE);
-  EXPECT_TRUE(Style("Text1") & ES_MULTILINE);
-  EXPECT_TRUE(Style("Text1") & ES_READONLY);
-  for (const char* name : {"XportData", "XportWF", "Label3"}) {
-    EXPECT_FALSE(Style(name) & WS_TABSTOP) << name;
+  EXPECT_EQ(Style(Control::Chk1) & BS_TYPEMASK, BS_3STATE);
+  EXPECT_TRUE(Style(Control::Text1) & ES_MULTILINE);
+  EXPECT_TRUE(Style(Control::Text1) & ES_READONLY);
+  for (const Control name : {Control::XportData, Control::XportWF, Control::Label3}) {
+    EXPECT_FALSE(Style(name) & WS_TABSTOP) << Spec(name).name;
   }
   // Names a tool can find the controls by.
-  EXPECT_EQ(GetDlgCtrlID(Control("Label3")), 100);
-  EXPECT_EQ(reinterpret_cast<INT_PTR>(GetPropW(Control("CmdExit"), L"KOV_Xport.Name")), 24);
+  EXPECT_EQ(GetDlgCtrlID(Child(Control::Label3)), 100);
+  EXPECT_EQ(reinterpret_cast<INT_PTR>(GetPropW(Child(Control::CmdExit), L"KOV_Xport.Name")), 24);
 }
 
 TEST_F(Win32WindowTest, TimersTickFromSetTimerAndNeverIntoTheirHandler) {

@@ -4,7 +4,9 @@
 
 #include <set>
 #include <string>
+#include <variant>
 
+#include "PrintControl.h"
 #include "window/InputGate.h"
 #include "window/InputRules.h"
 #include "window/TabOrder.h"
@@ -21,37 +23,51 @@ TEST(Layout, TwipsToPixels) {
 TEST(Layout, EveryControlOnceAndTheTabOrderOverThoseThatTakeTheFocus) {
   std::set<std::string> names;
   for (const ControlSpec& c : kControls) EXPECT_TRUE(names.insert(c.name).second) << c.name;
-  std::set<std::string> focusable;
+  std::set<Control> focusable;
   for (const ControlSpec& c : kControls) {
-    if (TakesFocus(c.kind)) focusable.insert(c.name);
+    if (TakesFocus(c.kind)) focusable.insert(c.id);
   }
-  const std::set<std::string> tabbed(std::begin(kTabOrder), std::end(kTabOrder));
+  const std::set<Control> tabbed(std::begin(kTabOrder), std::end(kTabOrder));
   EXPECT_EQ(tabbed, focusable);
   EXPECT_EQ(std::size(kTabOrder), tabbed.size());
-  for (ui::Entry e : {ui::Entry::TxtXportIP, ui::Entry::TxtTime}) {
-    EXPECT_EQ(FindControl(ControlName(e))->kind, Kind::Entry);
+}
+
+// Each role names the control of its own name, of the kind it needs.
+TEST(Layout, EveryRoleOnceOnTheControlOfItsName) {
+  const char* const entries[] = {"TxtXportIP", "TxtXportPort", "TxtStartFQ",
+                                 "TxtEndFQ",   "TxtInterval",  "TxtTime"};
+  const char* const buttons[] = {"CmdMesStart", "CmdMesBreak", "CmdExit", "BtnSaveMespara"};
+  const char* const labels[] = {"Label16", "Label17", "Label18", "Label19", "Label20", "Label21"};
+  const char* const graphs[] = {"XportData", "XportWF"};
+  std::set<std::string> named;
+  for (const ControlSpec& c : kControls) {
+    const auto check = [&](auto role, const auto& roleNames, Kind kind) {
+      EXPECT_EQ(c.name, std::string(roleNames[static_cast<int>(role)]));
+      EXPECT_EQ(c.kind, kind) << c.name;
+      EXPECT_EQ(ControlOf(role), c.id) << c.name;
+      named.insert(c.name);
+    };
+    if (const auto* e = std::get_if<ui::Entry>(&c.role)) check(*e, entries, Kind::Entry);
+    if (const auto* b = std::get_if<ui::Button>(&c.role)) check(*b, buttons, Kind::Button);
+    if (const auto* l = std::get_if<ui::Label>(&c.role)) check(*l, labels, Kind::Label);
+    if (const auto* g = std::get_if<Graph>(&c.role)) check(*g, graphs, Kind::Graph);
   }
-  EXPECT_EQ(FindControl(ControlName(ui::Label::Label21))->top, 9360);
-  EXPECT_EQ(FindControl("nothing"), nullptr);
+  EXPECT_EQ(named.size(), std::size(entries) + std::size(buttons) + std::size(labels) + 2);
+  EXPECT_EQ(Spec(ControlOf(ui::Label::Label21)).top, 9360);
 }
 
 TEST(TabOrder, NextStopSkipsWhatCannotTakeTheFocusAndWraps) {
-  const char* const order[] = {"A", "B", "C", "D"};
-  const auto all = [](std::string_view) { return true; };
-  const auto notB = [](std::string_view n) { return n != "B"; };
-  const auto none = [](std::string_view) { return false; };
-  EXPECT_EQ(NextTabStop(order, "A", true, all), "B");
-  EXPECT_EQ(NextTabStop(order, "A", true, notB), "C");
-  EXPECT_EQ(NextTabStop(order, "D", true, all), "A");
-  EXPECT_EQ(NextTabStop(order, "A", false, all), "D");
-  EXPECT_EQ(NextTabStop(order, "C", false, notB), "A");
-  EXPECT_EQ(NextTabStop(order, "C", true, none), "C");
-}
-
-TEST(CheckBox, AClickLeavesTheThirdStateForChecked) {
-  EXPECT_EQ(NextCheckState(CheckState::Third), CheckState::Checked);
-  EXPECT_EQ(NextCheckState(CheckState::Checked), CheckState::Clear);
-  EXPECT_EQ(NextCheckState(CheckState::Clear), CheckState::Checked);
+  using enum Control;
+  const Control order[] = {CmdMesStart, CmdExit, Chk1, Text1};
+  const auto all = [](Control) { return true; };
+  const auto notExit = [](Control c) { return c != CmdExit; };
+  const auto none = [](Control) { return false; };
+  EXPECT_EQ(NextTabStop(order, CmdMesStart, true, all), CmdExit);
+  EXPECT_EQ(NextTabStop(order, CmdMesStart, true, notExit), Chk1);
+  EXPECT_EQ(NextTabStop(order, Text1, true, all), CmdMesStart);
+  EXPECT_EQ(NextTabStop(order, CmdMesStart, false, all), Text1);
+  EXPECT_EQ(NextTabStop(order, Chk1, false, notExit), CmdMesStart);
+  EXPECT_EQ(NextTabStop(order, Chk1, true, none), Chk1);
 }
 
 struct GateCase {
@@ -66,10 +82,11 @@ class InputGateTest : public ::testing::TestWithParam<GateCase> {};
 TEST_P(InputGateTest, DropsInputMadeWhileTheButtonWasDisabled) {
   const GateCase& c = GetParam();
   InputGate gate;
-  gate.SetEnabled("B", false, 1000);
-  gate.SetEnabled("B", true, 2000);
-  EXPECT_EQ(gate.Accepts("B", c.madeAt, c.now), c.accepted) << c.madeAt << " at " << c.now;
-  EXPECT_TRUE(gate.Accepts("other", c.madeAt, c.now));
+  gate.SetEnabled(Control::CmdMesBreak, false, 1000);
+  gate.SetEnabled(Control::CmdMesBreak, true, 2000);
+  EXPECT_EQ(gate.Accepts(Control::CmdMesBreak, c.madeAt, c.now), c.accepted)
+      << c.madeAt << " at " << c.now;
+  EXPECT_TRUE(gate.Accepts(Control::CmdExit, c.madeAt, c.now));
 }
 
 INSTANTIATE_TEST_SUITE_P(Times, InputGateTest,
@@ -82,10 +99,10 @@ INSTANTIATE_TEST_SUITE_P(Times, InputGateTest,
 
 TEST(InputGate, TheClockWrapsAt32Bits) {
   InputGate gate;
-  gate.SetEnabled("B", false, 0xFFFFFF00u);
-  gate.SetEnabled("B", true, 0x00000100u);  // 512 ms later, past the wrap
-  EXPECT_FALSE(gate.Accepts("B", 0xFFFFFFF0u, 0x00000200u));
-  EXPECT_TRUE(gate.Accepts("B", 0x00000180u, 0x00000200u));
+  gate.SetEnabled(Control::CmdMesBreak, false, 0xFFFFFF00u);
+  gate.SetEnabled(Control::CmdMesBreak, true, 0x00000100u);  // 512 ms later, past the wrap
+  EXPECT_FALSE(gate.Accepts(Control::CmdMesBreak, 0xFFFFFFF0u, 0x00000200u));
+  EXPECT_TRUE(gate.Accepts(Control::CmdMesBreak, 0x00000180u, 0x00000200u));
 }
 
 }  // namespace

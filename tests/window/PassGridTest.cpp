@@ -111,7 +111,7 @@ TEST_P(PassGridTest, CommandsAtTheMomentsOfATimerThatRunsEachTick) {
   Host host{toolkit, HostWorld{sockets, clock, files, profiles, "/opt/kov", "WFdata.txt"},
             HostParts{data, wf, t1, t3, t4}};
   SlowInstrument instrument(clock, sockets, c.replyDelayMs, [&] {
-    if (c.typed) toolkit.texts["TxtInterval"] = c.typed;
+    if (c.typed) toolkit.texts[Control::TxtInterval] = c.typed;
   });
   toolkit.onProcessEvents = [&] { loop.RunDue(); };
   toolkit.onWait = [&](platform::SocketHandle, std::int32_t ms) {
@@ -119,19 +119,19 @@ TEST_P(PassGridTest, CommandsAtTheMomentsOfATimerThatRunsEachTick) {
     loop.RunDue();
   };
   host.Load();
-  for (const auto& [entry, text] : {std::pair{"TxtStartFQ", "450"},
-                                    {"TxtEndFQ", "470"},
-                                    {"TxtTime", "3"},
-                                    {"TxtInterval", c.interval}}) {
+  for (const auto& [entry, text] : {std::pair{Control::TxtStartFQ, "450"},
+                                    {Control::TxtEndFQ, "470"},
+                                    {Control::TxtTime, "3"},
+                                    {Control::TxtInterval, c.interval}}) {
     toolkit.texts[entry] = text;
   }
-  host.Clicked("CmdMesStart");
+  host.Input({InputEvent::Kind::Press, Control::CmdMesStart});
   while (!host.Ended() && loop.Step()) {
   }
 
   EXPECT_EQ(instrument.log, reference.log);
   EXPECT_EQ(clock.sleeps, design.fakeClock.sleeps);
-  EXPECT_EQ(toolkit.texts["Text1"], "測定完了しました。");
+  EXPECT_EQ(toolkit.texts[Control::Text1], "測定完了しました。");
   // Each wait for a reply ends with the reply, not with a tick of Timer1.
   EXPECT_LE(toolkit.waits, 3 * 2 + 2);
   EXPECT_LE(t1.fired, 3 + 3);

@@ -11,12 +11,14 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <thread>
 #include <vector>
 
 #include "ExpectedCommands.h"
+#include "PrintControl.h"
 #include "SimProcess.h"
 #include "TestFiles.h"
 #include "fakes/FakeClock.h"
@@ -30,6 +32,9 @@
 #include "window/Layout.h"
 
 namespace kov::testing {
+
+using window::Control;
+using window::Spec;
 
 struct Rect {
   int x = 0, y = 0, width = 0, height = 0;
@@ -61,19 +66,19 @@ class WindowDriver {
   virtual window::Toolkit& Toolkit() = 0;
   virtual bool Visible() = 0;
   virtual std::string Caption() = 0;
-  virtual Rect Geometry(std::string_view control) = 0;  // in the client area, pixels
+  virtual Rect Geometry(Control control) = 0;  // in the client area, pixels
   virtual Rect Client() = 0;
   virtual bool Resizable() = 0;
-  virtual bool Enabled(std::string_view control) = 0;
+  virtual bool Enabled(Control control) = 0;
   // Input as the window system delivers it: a key to the focused control,
   // made now; a click on a control made agoMs before now.
   virtual void Key(testing::Key key) = 0;
-  virtual void PostClick(std::string_view control, std::uint32_t agoMs) = 0;
+  virtual void PostClick(Control control, std::uint32_t agoMs) = 0;
   // A button or the check box pressed at once, as its toolkit's own call does.
-  virtual void Press(std::string_view control) = 0;
+  virtual void Press(Control control) = 0;
   virtual void Close() = 0;  // through the frame
   // What the screen shows of a control, without painting it first.
-  virtual Image Shown(std::string_view control) = 0;
+  virtual Image Shown(Control control) = 0;
   // Runs the window's event loop until done() holds, at most timeoutMs.
   virtual bool RunUntil(const std::function<bool()>& done, int timeoutMs) = 0;
   // Runs the action from the event loop as soon as `when` holds: from inside
@@ -106,13 +111,13 @@ class WindowContract : public ::testing::Test {
         "\r\nD_LEVEL=0\r\n");
     return Open();
   }
-  std::string Text(std::string_view control) { return driver.Toolkit().Text(control); }
-  std::string Focused() { return driver.Toolkit().Focused(); }
+  std::string Text(Control control) { return driver.Toolkit().Text(control); }
+  std::optional<Control> Focused() { return driver.Toolkit().Focused(); }
   bool Until(const std::function<bool()>& done, int timeoutMs = 30000) {
     return driver.RunUntil(done, timeoutMs);
   }
   bool StatusIs(const std::string& text) {
-    return Until([&] { return Text("Text1") == text; });
+    return Until([&] { return Text(Control::Text1) == text; });
   }
   static bool SimAvailable() { return SimProcess::Path() != nullptr; }
   // Stops the simulator once its log holds `exits` EX: the window shows the

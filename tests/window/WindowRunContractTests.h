@@ -23,8 +23,8 @@ TYPED_TEST_P(WindowRunContract, TwoPassesOverTwoBands) {
   SimProcess sim;
   ASSERT_TRUE(this->OpenForSim(sim, "2"));
   auto& d = this->driver;
-  d.Press("CmdMesStart");
-  EXPECT_FALSE(d.Enabled("CmdMesStart"));
+  d.Press(Control::CmdMesStart);
+  EXPECT_FALSE(d.Enabled(Control::CmdMesStart));
   ASSERT_TRUE(this->StatusIs("測定完了しました。"));
   this->StopSimAfterEx(sim);
   EXPECT_EQ(sim.Commands(), ExpectedCommands(450, 2, 2));
@@ -44,18 +44,19 @@ TYPED_TEST_P(WindowRunContract, TwoPassesOverTwoBands) {
   }
   EXPECT_EQ(bands, 4);
   EXPECT_NE(Slurp(this->dir / "KOV_Xport.ini").find("Xport_IP=127.0.0.1\r\n"), std::string::npos);
-  EXPECT_EQ(this->Text("Label17"), "450MHz");
-  EXPECT_EQ(this->Text("Label16"), "460MHz");
-  EXPECT_EQ(this->Text("Label18"), "470MHz");
-  for (const char* stamp : {"Label19", "Label20", "Label21"}) EXPECT_NE(this->Text(stamp), "");
-  EXPECT_TRUE(d.Enabled("CmdMesStart"));
-  EXPECT_FALSE(d.Enabled("CmdMesBreak"));
+  EXPECT_EQ(this->Text(Control::Label17), "450MHz");
+  EXPECT_EQ(this->Text(Control::Label16), "460MHz");
+  EXPECT_EQ(this->Text(Control::Label18), "470MHz");
+  for (const Control stamp : {Control::Label19, Control::Label20, Control::Label21})
+    EXPECT_NE(this->Text(stamp), "");
+  EXPECT_TRUE(d.Enabled(Control::CmdMesStart));
+  EXPECT_FALSE(d.Enabled(Control::CmdMesBreak));
 
   // What the screen shows once the window has handled its events: the
   // graphs are painted after a pass without anything asking for it.
   this->Until([] { return false; }, 50);
-  const Image data = d.Shown("XportData");
-  const Image wf = d.Shown("XportWF");
+  const Image data = d.Shown(Control::XportData);
+  const Image wf = d.Shown(Control::XportWF);
   int yellow = 0, coloured = 0;
   for (int x = 0; x < data.width; ++x) {
     yellow += data.At(x, data.height - 2) == 0xFFFF00u;
@@ -72,21 +73,22 @@ TYPED_TEST_P(WindowRunContract, FocusStaysWithTheStartButton) {
   SimProcess sim;
   ASSERT_TRUE(this->OpenForSim(sim, "1"));
   auto& d = this->driver;
-  ASSERT_EQ(this->Focused(), "CmdMesStart");
+  ASSERT_EQ(this->Focused(), Control::CmdMesStart);
   d.Key(Key::Return);
-  ASSERT_TRUE(this->Until([&] { return !d.Enabled("CmdMesStart"); }, 5000)) << "started";
-  EXPECT_NE(this->Focused(), "CmdExit");
-  EXPECT_NE(this->Focused(), "CmdMesBreak");
+  ASSERT_TRUE(this->Until([&] { return !d.Enabled(Control::CmdMesStart); }, 5000)) << "started";
+  EXPECT_NE(this->Focused(), Control::CmdExit);
+  EXPECT_NE(this->Focused(), Control::CmdMesBreak);
   d.Key(Key::Return);
   d.Key(Key::Space);
   EXPECT_FALSE(d.Host().Ended());
   ASSERT_TRUE(this->StatusIs("測定完了しました。"));
-  EXPECT_EQ(this->Focused(), "CmdMesStart");
+  EXPECT_EQ(this->Focused(), Control::CmdMesStart);
 
   d.Key(Key::Return);
-  ASSERT_TRUE(this->Until([&] { return !d.Enabled("CmdMesStart"); }, 5000)) << "started again";
+  ASSERT_TRUE(this->Until([&] { return !d.Enabled(Control::CmdMesStart); }, 5000))
+      << "started again";
   d.Key(Key::Tab);
-  EXPECT_EQ(this->Focused(), "CmdExit") << "Tab goes on along the tab order";
+  EXPECT_EQ(this->Focused(), Control::CmdExit) << "Tab goes on along the tab order";
   ASSERT_TRUE(this->StatusIs("測定完了しました。"));
   this->StopSimAfterEx(sim, 2);
   const auto commands = sim.Commands();
@@ -97,7 +99,7 @@ TYPED_TEST_P(WindowRunContract, FocusStaysWithTheStartButton) {
 // A click on 測定中断 while it is still disabled never breaks the run; a
 // click on 終了, enabled all along, ends the program once the wait is over.
 TYPED_TEST_P(WindowRunContract, ClicksDuringAWaitCountOnlyOnEnabledButtons) {
-  for (const char* button : {"CmdMesBreak", "CmdExit"}) {
+  for (const Control button : {Control::CmdMesBreak, Control::CmdExit}) {
     SimProcess sim;
     TypeParam d;
     this->Ini("[COMMUNICATION]\r\nXport_IP=127.0.0.1\r\nXport_Port=" + std::to_string(sim.Port()) +
@@ -106,18 +108,20 @@ TYPED_TEST_P(WindowRunContract, ClicksDuringAWaitCountOnlyOnEnabledButtons) {
         d.Open(window::HostWorld{this->sockets, this->clock, this->textFiles, this->profiles,
                                  this->dir.Path().string(), this->dir.File("WFdata.txt")}));
     this->clock.onSleep = [&](std::int32_t ms) {
-      if (ms == 1000 && d.Toolkit().Text("Text1").rfind("帯域", 0) == 0) d.PostClick(button, 20);
+      if (ms == 1000 && d.Toolkit().Text(Control::Text1).rfind("帯域", 0) == 0)
+        d.PostClick(button, 20);
     };
-    d.Press("CmdMesStart");
+    d.Press(Control::CmdMesStart);
     this->clock.onSleep = nullptr;
-    ASSERT_TRUE(d.RunUntil([&] { return d.Host().Ended() || d.Enabled("CmdMesStart"); }, 30000));
+    ASSERT_TRUE(
+        d.RunUntil([&] { return d.Host().Ended() || d.Enabled(Control::CmdMesStart); }, 30000));
     this->StopSimAfterEx(sim);
     const auto commands = sim.Commands();
-    if (std::string_view(button) == "CmdExit") {
+    if (button == Control::CmdExit) {
       EXPECT_TRUE(d.Host().Ended());
       EXPECT_EQ(commands, (std::vector<std::string>{"FP10\r\n", "EX\r\n"}));
     } else {
-      EXPECT_EQ(d.Toolkit().Text("Text1"), "測定完了しました。");
+      EXPECT_EQ(d.Toolkit().Text(Control::Text1), "測定完了しました。");
       EXPECT_EQ(std::count(commands.begin(), commands.end(), "GD\r\n"), 4) << "both passes";
     }
   }
@@ -130,16 +134,16 @@ TYPED_TEST_P(WindowRunContract, WhatAWaitAnnouncesIsShownDuringIt) {
   ASSERT_TRUE(this->OpenForSim(sim, "1"));
   auto& d = this->driver;
   this->Until([] { return false; }, 50);  // painted once
-  const Image before = d.Shown("Text1");
+  const Image before = d.Shown(Control::Text1);
   std::vector<std::pair<std::string, Image>> shown;
   bool centreLine = false;
   this->clock.onSleep = [&](std::int32_t ms) {
     if (ms < 1000) return;
-    shown.emplace_back(this->Text("Text1"), d.Shown("Text1"));
-    const Image wf = d.Shown("XportWF");
+    shown.emplace_back(this->Text(Control::Text1), d.Shown(Control::Text1));
+    const Image wf = d.Shown(Control::XportWF);
     if (shown.size() == 1) centreLine = wf.At(wf.width / 2, wf.height / 2) == 0xC0C0C0u;
   };
-  d.Press("CmdMesStart");
+  d.Press(Control::CmdMesStart);
   ASSERT_TRUE(this->StatusIs("測定完了しました。"));
   this->clock.onSleep = nullptr;
   sim.Stop();
@@ -156,9 +160,9 @@ TYPED_TEST_P(WindowRunContract, BreakDuringARun) {
   SimProcess sim({"--reply-delay-ms", "50"});
   ASSERT_TRUE(this->OpenForSim(sim, "5"));
   auto& d = this->driver;
-  d.Press("CmdMesStart");
-  d.WhenThen([&] { return this->Text("Text1").rfind("1-", 0) == 0; },
-             [&] { d.Press("CmdMesBreak"); });
+  d.Press(Control::CmdMesStart);
+  d.WhenThen([&] { return this->Text(Control::Text1).rfind("1-", 0) == 0; },
+             [&] { d.Press(Control::CmdMesBreak); });
   ASSERT_TRUE(this->StatusIs("測定中断しました。"));
   this->StopSimAfterEx(sim);
   const auto commands = sim.Commands();
@@ -171,9 +175,9 @@ TYPED_TEST_P(WindowRunContract, ExitInsideTheReceiveLoop) {
   SimProcess sim({"--silent"});
   ASSERT_TRUE(this->OpenForSim(sim, "1"));
   auto& d = this->driver;
-  d.Press("CmdMesStart");
+  d.Press(Control::CmdMesStart);
   d.WhenThen([&] { return sim.Commands().size() >= 3; },  // FP10, CF, GD
-             [&] { d.Press("CmdExit"); });
+             [&] { d.Press(Control::CmdExit); });
   ASSERT_TRUE(this->Until([&] { return d.Host().Ended(); }, 20000));
   this->Until([] { return false; }, 50);
   this->StopSimAfterEx(sim);
@@ -186,7 +190,7 @@ TYPED_TEST_P(WindowRunContract, CloseThroughTheFrameInsideTheReceiveLoopSendsNot
   SimProcess sim({"--silent"});
   ASSERT_TRUE(this->OpenForSim(sim, "1"));
   auto& d = this->driver;
-  d.Press("CmdMesStart");
+  d.Press(Control::CmdMesStart);
   d.WhenThen([&] { return sim.Commands().size() >= 3; }, [&] { d.Close(); });
   ASSERT_TRUE(this->Until([&] { return d.Host().Ended(); }, 20000));
   this->Until([] { return false; }, 50);
@@ -207,10 +211,10 @@ TYPED_TEST_P(WindowRunContract, RefusedConnection) {
   this->Ini(ini);
   ASSERT_TRUE(this->Open());
   auto& d = this->driver;
-  d.Press("CmdMesStart");
+  d.Press(Control::CmdMesStart);
   EXPECT_TRUE(d.Host().Ended());
   EXPECT_EQ(d.Messages(), std::vector<std::string>{"KOV_Xport_WindowsAPI|ソケットCONNECTエラー"});
-  EXPECT_EQ(this->Text("Text1"), "ソケットCONNECTエラー");
+  EXPECT_EQ(this->Text(Control::Text1), "ソケットCONNECTエラー");
   EXPECT_EQ(Slurp(this->dir / "KOV_Xport.ini"), ini);
   EXPECT_FALSE(d.Visible());
 }

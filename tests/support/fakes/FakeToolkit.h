@@ -3,10 +3,12 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "PrintControl.h"
 #include "fakes/FakeClock.h"
 #include "window/GuardedTimer.h"
 #include "window/Toolkit.h"
@@ -14,32 +16,32 @@
 namespace kov::fakes {
 
 // A toolkit's window in memory: the controls' texts, enabling and the focus
-// as plain values, and every call in `log` in order.
+// as plain values, and every call in `log` in order, controls by name.
 class FakeToolkit : public window::Toolkit {
  public:
-  std::string Text(std::string_view control) const override {
-    const auto it = texts.find(std::string(control));
+  using Control = window::Control;
+
+  std::string Text(Control control) const override {
+    const auto it = texts.find(control);
     return it == texts.end() ? std::string() : it->second;
   }
-  void SetText(std::string_view control, std::string_view text) override {
-    texts[std::string(control)] = std::string(text);
+  void SetText(Control control, std::string_view text) override {
+    texts[control] = std::string(text);
   }
-  void PaintNow(std::string_view control) override {
-    log.push_back("paint " + std::string(control));
+  void PaintNow(Control control) override { log.push_back("paint " + Name(control)); }
+  void RequestPaint(window::Graph graph) override {
+    log.push_back("request " + Name(window::ControlOf(graph)));
   }
-  void RequestPaint(std::string_view graph) override {
-    log.push_back("request " + std::string(graph));
-  }
-  void SetEnabled(std::string_view button, bool enabled) override {
-    disabled[std::string(button)] = !enabled;
-    log.push_back(std::string(enabled ? "enable " : "disable ") + std::string(button));
+  void SetEnabled(Control button, bool enabled) override {
+    disabled[button] = !enabled;
+    log.push_back(std::string(enabled ? "enable " : "disable ") + Name(button));
   }
   window::CheckState Check() const override { return check; }
   void SetCheck(window::CheckState state) override { check = state; }
-  std::string Focused() const override { return focus; }
-  void Focus(std::string_view control) override {
-    focus = std::string(control);
-    log.push_back("focus " + focus);
+  std::optional<Control> Focused() const override { return focus; }
+  void Focus(std::optional<Control> control) override {
+    focus = control;
+    log.push_back("focus " + (control ? Name(*control) : std::string()));
   }
   void ShowMessage(std::string_view caption, std::string_view text) override {
     messages.push_back(std::string(caption) + "|" + std::string(text));
@@ -55,10 +57,12 @@ class FakeToolkit : public window::Toolkit {
   void Quit() override { log.push_back("quit"); }
   std::uint32_t InputClockMs() const override { return inputClock; }
 
-  std::map<std::string, std::string> texts;
-  std::map<std::string, bool> disabled;
+  static std::string Name(Control control) { return window::Spec(control).name; }
+
+  std::map<Control, std::string> texts;
+  std::map<Control, bool> disabled;
   window::CheckState check = window::CheckState::Clear;
-  std::string focus;
+  std::optional<Control> focus;
   std::vector<std::string> messages;
   std::vector<std::string> log;
   std::uint32_t inputClock = 100000;
