@@ -47,7 +47,7 @@ void BM_CpuWhileWaitingInWindow(benchmark::State& state) {
     fakes::FakeProfileFiles profiles;
     qt::QtWindow form(window::HostWorld{sockets, clock, files, profiles, dir.string(),
                                         (dir / "WFdata.txt").string()},
-                      [](const QString&, const QString&) {});
+                      [](std::string_view, std::string_view) {});
     form.Load();
     form.show();
     QCoreApplication::processEvents();

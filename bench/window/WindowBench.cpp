@@ -56,7 +56,7 @@ void BM_WindowShown(benchmark::State& state) {
   World world;
   bool first = true;
   for (auto _ : state) {
-    qt::QtWindow form(world.Make(), [](const QString&, const QString&) {});
+    qt::QtWindow form(world.Make(), [](std::string_view, std::string_view) {});
     ShowAndWait(form);
     if (first) {
       // From the start of the process (Qt's own start-up included).
@@ -91,7 +91,7 @@ void BM_WindowShownLargeSettings(benchmark::State& state) {
   double shownMs = 0, savedMs = 0;
   for (auto _ : state) {
     const auto start = std::chrono::steady_clock::now();
-    qt::QtWindow form(world.Make(), [](const QString&, const QString&) {});
+    qt::QtWindow form(world.Make(), [](std::string_view, std::string_view) {});
     ShowAndWait(form);
     const auto shown = std::chrono::steady_clock::now();
     form.findChild<QPushButton*>("BtnSaveMespara")->click();
@@ -111,7 +111,7 @@ void BM_Run102BandsPeakMemory(benchmark::State& state) {
   setenv("XPORT_SIM", XPORT_SIM_PATH, 0);
   for (auto _ : state) {
     testing::SimProcess sim;
-    qt::QtWindow form(world.Make(), [](const QString&, const QString&) {});
+    qt::QtWindow form(world.Make(), [](std::string_view, std::string_view) {});
     ShowAndWait(form);
     form.SetText(window::Control::TxtXportIP, "127.0.0.1");
     form.SetText(window::Control::TxtXportPort, std::to_string(sim.Port()));

@@ -16,8 +16,6 @@
 #include <QWindow>
 #include <utility>
 
-#include "display/Palette.h"
-
 namespace kov::qt {
 namespace {
 
@@ -43,9 +41,10 @@ QFont DesignFont(double pointSize) {
   return font;
 }
 
-int GraphPixels(int twips) { return Pixels(twips, kDpi); }
-
-const window::ControlSpec& Graph(window::Graph graph) { return Spec(window::ControlOf(graph)); }
+display::RasterSurface Surface(window::Graph graph) {
+  const window::GraphPixels pixels = window::PixelsOf(graph, kDpi);
+  return display::RasterSurface(pixels.width, pixels.height, pixels.background);
+}
 
 InputEvent::Key KeyOf(const QKeyEvent& key) {
   switch (key.key()) {
@@ -64,15 +63,10 @@ InputEvent::Key KeyOf(const QKeyEvent& key) {
 
 }  // namespace
 
-QtWindow::QtWindow(window::HostWorld world, MessageBox showMessage)
+QtWindow::QtWindow(window::HostWorld world, window::MessageHook showMessage)
     : QWidget(nullptr),
-      showMessage_(std::move(showMessage)),
-      dataSurface_(GraphPixels(Graph(window::Graph::Spectrum).width),
-                   GraphPixels(Graph(window::Graph::Spectrum).height),
-                   display::kSpectrumBackground),
-      wfSurface_(GraphPixels(Graph(window::Graph::Waterfall).width),
-                 GraphPixels(Graph(window::Graph::Waterfall).height),
-                 display::kWaterfallBackground) {
+      dataSurface_(Surface(window::Graph::Spectrum)),
+      wfSurface_(Surface(window::Graph::Waterfall)) {
   setObjectName(window::kFormName);
   setWindowTitle(QString::fromUtf8(window::kCaption));
   // Nothing in the program reacts to a change of size.
@@ -90,7 +84,8 @@ QtWindow::QtWindow(window::HostWorld world, MessageBox showMessage)
   }
   host_ = std::make_unique<window::Host>(
       *this, std::move(world),
-      window::HostParts{dataSurface_, wfSurface_, timer1_, timer3_, timer4_});
+      window::HostParts{dataSurface_, wfSurface_, timer1_, timer3_, timer4_},
+      std::move(showMessage));
   waitLimit_.setSingleShot(true);
   // Input is watched on the window itself, before it reaches a control.
   create();
@@ -201,7 +196,6 @@ void QtWindow::Focus(std::optional<Control> control) {
 }
 
 void QtWindow::ShowMessage(std::string_view caption, std::string_view text) {
-  if (showMessage_) return showMessage_(Q(caption), Q(text));
   QMessageBox box(QMessageBox::NoIcon, Q(caption), Q(text), QMessageBox::Ok);
   box.exec();
 }

@@ -5,7 +5,6 @@
 #include <QTimer>
 #include <QWidget>
 #include <array>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -19,9 +18,6 @@
 
 namespace kov::qt {
 
-// Shows a modal message with one OK button; the default is a QMessageBox.
-using MessageBox = std::function<void(const QString& caption, const QString& text)>;
-
 // KOV_Xport_WindowsAPI_Form in Qt Widgets: the controls of the layout table,
 // every input handed to the host before it reaches a control, the primitive
 // operations the host asks.
@@ -29,7 +25,7 @@ class QtWindow : public QWidget, public window::Toolkit {
   Q_OBJECT
 
  public:
-  explicit QtWindow(window::HostWorld world, MessageBox showMessage = {});
+  explicit QtWindow(window::HostWorld world, window::MessageHook showMessage = {});
   ~QtWindow() override = default;
 
   // Form_Load; false when the program ended during it (do not show then).
@@ -63,7 +59,6 @@ class QtWindow : public QWidget, public window::Toolkit {
   std::optional<window::Control> ControlOf(const QWidget* widget) const;
   window::InputAnswer Input(window::InputEvent event);
 
-  MessageBox showMessage_;
   std::array<QWidget*, window::kControlCount> widgets_{};
   QPlainTextEdit* text1_ = nullptr;
   PressedCheckBox* chk1_ = nullptr;

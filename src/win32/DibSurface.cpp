@@ -2,7 +2,8 @@
 
 namespace kov::win32 {
 
-DibSurface::DibSurface(int width, int height, display::Rgb background) {
+DibSurface::DibSurface(const window::GraphPixels& pixels) {
+  const int width = pixels.width, height = pixels.height;
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
   info.bmiHeader.biWidth = width;
@@ -14,7 +15,7 @@ DibSurface::DibSurface(int width, int height, display::Rgb background) {
   memory_ = CreateCompatibleDC(nullptr);
   bitmap_ = CreateDIBSection(memory_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
   previous_ = SelectObject(memory_, bitmap_);
-  surface_ = std::make_unique<display::RasterSurface>(width, height, background,
+  surface_ = std::make_unique<display::RasterSurface>(width, height, pixels.background,
                                                       static_cast<std::uint32_t*>(bits));
 }
 

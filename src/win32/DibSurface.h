@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "display/RasterSurface.h"
+#include "window/Layout.h"
 
 namespace kov::win32 {
 
@@ -12,7 +13,7 @@ namespace kov::win32 {
 // raster surface and copied to the screen as they are.
 class DibSurface {
  public:
-  DibSurface(int width, int height, display::Rgb background);
+  explicit DibSurface(const window::GraphPixels& pixels);
   ~DibSurface();
   DibSurface(const DibSurface&) = delete;
   DibSurface& operator=(const DibSurface&) = delete;

@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include "display/Palette.h"
 #include "platform/Utf16.h"
 
 namespace kov::win32 {
@@ -69,8 +68,8 @@ std::pair<const wchar_t*, DWORD> ClassAndStyle(Kind kind) {
 
 }  // namespace
 
-Win32Window::Win32Window(window::HostWorld world, MessageHook showMessage)
-    : showMessage_(std::move(showMessage)), dpi_(ScreenDpi()) {
+Win32Window::Win32Window(window::HostWorld world, window::MessageHook showMessage)
+    : dpi_(ScreenDpi()) {
   HINSTANCE instance = GetModuleHandleW(nullptr);
   RegisterClasses(instance, FormProc, GraphProc);
   RECT frame{0, 0, window::Pixels(window::kClientWidthTwips, dpi_),
@@ -80,27 +79,20 @@ Win32Window::Win32Window(window::HostWorld world, MessageHook showMessage)
                             kFormStyle, CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
                             frame.bottom - frame.top, nullptr, nullptr, instance, this);
   for (Win32Timer* t : {&timer1_, &timer3_, &timer4_}) t->Attach(window_);
-  smallFont_ = DesignFont(10.8, dpi_);
-  largeFont_ = DesignFont(11.4, dpi_);
-  auto graph = [this](window::Graph graph, display::Rgb background) {
-    const window::ControlSpec& c = Spec(window::ControlOf(graph));
-    return std::make_unique<DibSurface>(window::Pixels(c.width, dpi_),
-                                        window::Pixels(c.height, dpi_), background);
-  };
-  data_ = graph(window::Graph::Spectrum, display::kSpectrumBackground);
-  wf_ = graph(window::Graph::Waterfall, display::kWaterfallBackground);
+  data_ = std::make_unique<DibSurface>(window::PixelsOf(window::Graph::Spectrum, dpi_));
+  wf_ = std::make_unique<DibSurface>(window::PixelsOf(window::Graph::Waterfall, dpi_));
   CreateControls();
   host_ = std::make_unique<window::Host>(
       *this, std::move(world),
-      window::HostParts{data_->Surface(), wf_->Surface(), timer1_, timer3_, timer4_});
+      window::HostParts{data_->Surface(), wf_->Surface(), timer1_, timer3_, timer4_},
+      std::move(showMessage));
 }
 
 Win32Window::~Win32Window() {
   host_.reset();
   if (readable_ != WSA_INVALID_EVENT) WSACloseEvent(readable_);
   DestroyWindow(window_);
-  DeleteObject(smallFont_);
-  DeleteObject(largeFont_);
+  for (const auto& [points, font] : fonts_) DeleteObject(font);
 }
 
 void Win32Window::CreateControls() {
@@ -122,12 +114,16 @@ HWND Win32Window::CreateControl(const window::ControlSpec& c) {
       window::Pixels(c.height, dpi_), window_, reinterpret_cast<HMENU>(INT_PTR{kFirstId + row}),
       GetModuleHandleW(nullptr), this);
   SetPropW(control, kNameProperty, reinterpret_cast<HANDLE>(INT_PTR{row + 1}));
-  HGDIOBJ font = c.pointSize == 0     ? GetStockObject(DEFAULT_GUI_FONT)
-                 : c.pointSize < 11.0 ? static_cast<HGDIOBJ>(smallFont_)
-                                      : static_cast<HGDIOBJ>(largeFont_);
+  HGDIOBJ font = c.pointSize == 0 ? GetStockObject(DEFAULT_GUI_FONT) : FontOf(c.pointSize);
   SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   controls_[static_cast<std::size_t>(row)] = control;
   return control;
+}
+
+HFONT Win32Window::FontOf(double points) {
+  HFONT& font = fonts_[points];
+  if (font == nullptr) font = DesignFont(points, dpi_);
+  return font;
 }
 
 void Win32Window::Show() {
@@ -195,7 +191,6 @@ void Win32Window::Focus(std::optional<window::Control> control) {
 }
 
 void Win32Window::ShowMessage(std::string_view caption, std::string_view text) {
-  if (showMessage_) return showMessage_(caption, text);
   MessageBoxW(window_, platform::Utf16(text).c_str(), platform::Utf16(caption).c_str(), MB_OK);
 }
 

@@ -5,7 +5,7 @@
 #include <windows.h>
 
 #include <array>
-#include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -18,9 +18,6 @@
 
 namespace kov::win32 {
 
-// Shows a modal message with one OK button; the default is MessageBoxW.
-using MessageHook = std::function<void(std::string_view caption, std::string_view text)>;
-
 // KOV_Xport_WindowsAPI_Form on the Windows API: the controls of the layout
 // table as child windows (control id 100 + the row, and the row + 1 as a
 // window property), every input handed to the host before it reaches a
@@ -28,7 +25,7 @@ using MessageHook = std::function<void(std::string_view caption, std::string_vie
 // its window procedures.
 class Win32Window : public window::Toolkit {
  public:
-  explicit Win32Window(window::HostWorld world, MessageHook showMessage = {});
+  explicit Win32Window(window::HostWorld world, window::MessageHook showMessage = {});
   ~Win32Window() override;
   Win32Window(const Win32Window&) = delete;
   Win32Window& operator=(const Win32Window&) = delete;
@@ -75,15 +72,16 @@ class Win32Window : public window::Toolkit {
   void PaintGraph(HWND graph);
   void CreateControls();
   HWND CreateControl(const window::ControlSpec& design);
+  HFONT FontOf(double points);
   // Whether the message may go on to its window: input the host drops or
   // handles stops here.
   bool Filter(const MSG& message);
 
-  MessageHook showMessage_;
   int dpi_ = 96;
   HWND window_ = nullptr;
   std::array<HWND, window::kControlCount> controls_{};  // by row of the layout table
-  HFONT smallFont_ = nullptr, largeFont_ = nullptr;
+  // The design face at each size the layout asks for.
+  std::map<double, HFONT> fonts_;
   std::unique_ptr<DibSurface> data_, wf_;
   Win32Timer timer1_{1}, timer3_{3}, timer4_{4};
   // Set when the socket of a wait for the instrument has something to read.

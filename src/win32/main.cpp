@@ -6,12 +6,8 @@
 #include <commctrl.h>
 #include <mmsystem.h>
 
-#include "platform/IniProfileFiles.h"
-#include "platform/ProgramFolder.h"
-#include "platform/SystemClock.h"
-#include "platform/SystemSockets.h"
-#include "platform/SystemTextFiles.h"
 #include "win32/Win32Window.h"
+#include "window/SystemWorld.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   // Sleeps and waits of 1 ms mean 1 ms, not the default 15.6 ms tick.
@@ -19,12 +15,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
 
-  kov::platform::SystemSockets sockets;
-  kov::platform::SystemClock clock;
-  kov::platform::SystemTextFiles textFiles;
-  kov::platform::IniProfileFiles profileFiles;
-  auto* form = new kov::win32::Win32Window(kov::window::HostWorld{
-      sockets, clock, textFiles, profileFiles, kov::platform::ProgramFolder()});
+  kov::window::SystemWorld system;
+  auto* form = new kov::win32::Win32Window(system.World());
   if (!form->Load()) ExitProcess(0);
   form->Show();
   // Ends at once: nothing runs after the end, not even the window's own

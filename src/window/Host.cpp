@@ -14,8 +14,9 @@ std::size_t Index(Control control) { return static_cast<std::size_t>(control); }
 
 }  // namespace
 
-Host::Host(Toolkit& toolkit, HostWorld world, HostParts parts)
+Host::Host(Toolkit& toolkit, HostWorld world, HostParts parts, MessageHook showMessage)
     : toolkit_(toolkit),
+      showMessage_(std::move(showMessage)),
       timer1_(parts.timer1, &world.clock),
       timer3_(parts.timer3),
       timer4_(parts.timer4),
@@ -202,7 +203,10 @@ void Host::SetButtonEnabled(ui::Button button, bool enabled) {
   }
 }
 
-void Host::ShowMessage(std::string_view text) { toolkit_.ShowMessage(kMessageCaption, text); }
+void Host::ShowMessage(std::string_view text) {
+  if (showMessage_) return showMessage_(kMessageCaption, text);
+  toolkit_.ShowMessage(kMessageCaption, text);
+}
 
 void Host::ProcessPendingEvents() {
   timer1_.LoopFree();

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -29,6 +30,9 @@ struct HostParts {
   TimerBackend& timer4;
 };
 
+// Shows a modal message with one OK button in place of the toolkit's box.
+using MessageHook = std::function<void(std::string_view caption, std::string_view text)>;
+
 // The operator window without a toolkit: it owns the form's handlers, the
 // graphs' drawing and the timers, offers the handlers the window they act on,
 // and decides what the toolkit's input does. A toolkit's window only creates
@@ -36,7 +40,7 @@ struct HostParts {
 // answer, and copies the graphs' pixels to the screen.
 class Host : public ui::Window {
  public:
-  Host(Toolkit& toolkit, HostWorld world, HostParts parts);
+  Host(Toolkit& toolkit, HostWorld world, HostParts parts, MessageHook showMessage = {});
 
   // Form_Load; false when the program ended during it (the window must then
   // not be shown). The focus is then on the first control of the tab order.
@@ -83,6 +87,7 @@ class Host : public ui::Window {
   void PaintGraphsNow();
 
   Toolkit& toolkit_;
+  MessageHook showMessage_;
   GuardedTimer timer1_, timer3_, timer4_;
   PaintingClock clock_;
   display::SpectrumDisplay display_;

@@ -1,5 +1,7 @@
 #include "window/Layout.h"
 
+#include "display/Palette.h"
+
 namespace kov::window {
 namespace {
 
@@ -12,4 +14,11 @@ constexpr bool InTableOrder() {
 static_assert(InTableOrder(), "the rows of the layout table follow the enum Control");
 
 }  // namespace
+
+GraphPixels PixelsOf(Graph graph, int dpi) {
+  const ControlSpec& c = Spec(ControlOf(graph));
+  return {Pixels(c.width, dpi), Pixels(c.height, dpi),
+          graph == Graph::Spectrum ? display::kSpectrumBackground : display::kWaterfallBackground};
+}
+
 }  // namespace kov::window

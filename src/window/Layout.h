@@ -127,4 +127,13 @@ inline constexpr Control kFirstFocus = Control::CmdMesStart;
 // pixel at 96 dpi), cut to whole pixels.
 constexpr int Pixels(int twips, int dpi) { return twips * dpi / 1440; }
 
+// What a graph is drawn into on a screen of `dpi` dots per inch: as many
+// pixels as the graph covers, first filled with its background.
+struct GraphPixels {
+  int width;
+  int height;
+  display::Rgb background;
+};
+GraphPixels PixelsOf(Graph graph, int dpi);
+
 }  // namespace kov::window

@@ -20,10 +20,10 @@ namespace kov::testing {
 class QtDriver : public WindowDriver {
  public:
   bool Open(window::HostWorld world) override {
-    form_ = std::make_unique<qt::QtWindow>(std::move(world),
-                                           [this](const QString& c, const QString& t) {
-                                             messages_.push_back((c + "|" + t).toStdString());
-                                           });
+    form_ = std::make_unique<qt::QtWindow>(
+        std::move(world), [this](std::string_view c, std::string_view t) {
+          messages_.push_back(std::string(c) + "|" + std::string(t));
+        });
     const bool loaded = form_->Load();
     if (loaded) form_->show();
     return loaded;
