@@ -51,12 +51,29 @@ struct Bench {
   fakes::FakeProfileFiles profiles;
   settings::Settings settings{profiles, "/tmp"};
   measure::StateRecord state;
-  link::Link link{state, sockets, clock, window, ui::Timers{t1, t3, t4}, settings};
+  link::Link link{state,
+                  {.sockets = sockets,
+                   .clock = clock,
+                   .fields = window,
+                   .messages = window,
+                   .buttons = window,
+                   .loop = window,
+                   .timers = {t1, t3, t4},
+                   .settings = settings}};
   platform::SystemTextFiles files;
   std::string folder;
   std::string path;
-  measure::Measurement measurement{state,   link,  window, ui::Timers{t1, t3, t4},
-                                   display, clock, files,  path};
+  measure::Measurement measurement{{.state = state,
+                                    .link = link,
+                                    .fields = window,
+                                    .messages = window,
+                                    .buttons = window,
+                                    .labels = window,
+                                    .timers = {t1, t3, t4},
+                                    .display = display,
+                                    .clock = clock,
+                                    .files = files,
+                                    .waveformPath = path}};
 };
 
 void BM_StoreBandTrace(benchmark::State& s) {

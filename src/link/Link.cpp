@@ -20,14 +20,16 @@ constexpr const char* kMsgSendGD = "Send GD エラー";
 
 }  // namespace
 
-Link::Link(LinkState& state, platform::Sockets& sockets, platform::Clock& clock, ui::Window& window,
-           ui::Timers timers, settings::Settings& settings)
+Link::Link(LinkState& state, LinkParts parts)
     : state_(state),
-      sockets_(sockets),
-      clock_(clock),
-      window_(window),
-      timers_(timers),
-      settings_(settings) {}
+      sockets_(parts.sockets),
+      clock_(parts.clock),
+      fields_(parts.fields),
+      messages_(parts.messages),
+      buttons_(parts.buttons),
+      loop_(parts.loop),
+      timers_(parts.timers),
+      settings_(parts.settings) {}
 
 void Link::SocketsInitialize() {
   if (sockets_.Startup(kWinsockVersion) != 0) Fail(kMsgWinsock, Tell::StatusThenBox, End::Now);
@@ -37,10 +39,10 @@ void Link::XportConnect() {
   state_.XportSock = sockets_.Socket(kAfInet, kSockStream, 0);
   if (state_.XportSock == platform::kInvalidSocket) Fail(kMsgSocket, Tell::BoxThenStatus, End::Now);
 
-  const std::string ipText = window_.EntryText(ui::Entry::TxtXportIP);
+  const std::string ipText = fields_.EntryText(ui::Entry::TxtXportIP);
   state_.XportIpAddr = sockets_.InetAddr(ipText);
   // The start command has refused a port beyond 32 bits before this point.
-  const std::uint16_t port = PortFromText(window_.EntryText(ui::Entry::TxtXportPort)).value_or(0);
+  const std::uint16_t port = PortFromText(fields_.EntryText(ui::Entry::TxtXportPort)).value_or(0);
   state_.XportAddr = BuildXportAddr(state_.XportIpAddr, port);
   state_.ConnectFlag = 1;
 
@@ -71,8 +73,8 @@ void Link::XportDisconnect() {
   XportSend(kCmdEX);
   sockets_.Close(state_.XportSock);
   state_.ConnectFlag = 0;
-  window_.SetButtonEnabled(ui::Button::CmdMesStart, true);
-  window_.SetButtonEnabled(ui::Button::CmdMesBreak, false);
+  buttons_.SetButtonEnabled(ui::Button::CmdMesStart, true);
+  buttons_.SetButtonEnabled(ui::Button::CmdMesBreak, false);
 }
 
 void Link::FatalExit() {
@@ -87,15 +89,15 @@ void Link::CmdExit_Click() {
 
 void Link::Fail(std::string_view message, Tell tell, End end) {
   state_.ErrMsg = std::string(message);
-  if (tell == Tell::BoxThenStatus) window_.ShowMessage(state_.ErrMsg);
-  window_.SetStatusText(state_.ErrMsg);
-  if (tell == Tell::StatusThenBox) window_.ShowMessage(state_.ErrMsg);
+  if (tell == Tell::BoxThenStatus) messages_.ShowMessage(state_.ErrMsg);
+  messages_.SetStatusText(state_.ErrMsg);
+  if (tell == Tell::StatusThenBox) messages_.ShowMessage(state_.ErrMsg);
   if (end == End::AfterDisconnect) FatalExit();
   EndProgram();
 }
 
 void Link::EndProgram() {
-  window_.EndProgram();
+  loop_.EndProgram();
   throw ui::ProgramEnded{};
 }
 
@@ -138,10 +140,10 @@ ReplyOutcome Link::RecvGDReply() {
   std::int64_t phaseStart = clock_.MonotonicMs();
 
   for (;;) {
-    window_.ProcessPendingEvents();
+    loop_.ProcessPendingEvents();
     // The exit button or a close of the window may have run just now: the
     // band step must not go on, nor touch the socket again.
-    if (window_.Ended()) throw ui::ProgramEnded{};
+    if (loop_.Ended()) throw ui::ProgramEnded{};
     XportRecv();
     if (RecvLost()) return ReplyOutcome::kConnectionLost;
     if (state_.SockRet > 0 && TakeChunk()) return ReplyOutcome::kComplete;
@@ -164,8 +166,8 @@ ReplyOutcome Link::RecvGDReply() {
     // time-out: the loop keeps no processor busy, and input is handled at once.
     if (state_.SockRet < 0) {
       const std::int64_t left = kReplyTimeOutMs - (clock_.MonotonicMs() - phaseStart);
-      window_.WaitForEvents(state_.XportSock,
-                            static_cast<std::int32_t>(std::max<std::int64_t>(left, 1)));
+      loop_.WaitForEvents(state_.XportSock,
+                          static_cast<std::int32_t>(std::max<std::int64_t>(left, 1)));
     }
   }
 }

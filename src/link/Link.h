@@ -19,12 +19,24 @@ enum class ReplyOutcome {
   kConnectionLost,  // the peer closed the connection or it broke
 };
 
+// What the link acts on besides its fields of the state record: the outside
+// world, the parts of the window it uses, and the settings file.
+struct LinkParts {
+  platform::Sockets& sockets;
+  platform::Clock& clock;
+  const ui::Fields& fields;  // the device server's address
+  ui::Messages& messages;
+  ui::Buttons& buttons;
+  ui::EventLoop& loop;
+  ui::Timers timers;
+  settings::Settings& settings;
+};
+
 // The device-server connection and the instrument command protocol, acting on
 // the link's fields of the state record.
 class Link {
  public:
-  Link(LinkState& state, platform::Sockets& sockets, platform::Clock& clock, ui::Window& window,
-       ui::Timers timers, settings::Settings& settings);
+  Link(LinkState& state, LinkParts parts);
 
   // Connection.
   void SocketsInitialize();
@@ -61,7 +73,10 @@ class Link {
   LinkState& state_;
   platform::Sockets& sockets_;
   platform::Clock& clock_;
-  ui::Window& window_;
+  const ui::Fields& fields_;
+  ui::Messages& messages_;
+  ui::Buttons& buttons_;
+  ui::EventLoop& loop_;
   ui::Timers timers_;
   settings::Settings& settings_;
 };

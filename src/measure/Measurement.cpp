@@ -48,13 +48,13 @@ constexpr double kMaxIntervalSeconds = 2147483.0;
 
 // The plan of the entries, or the text that refuses them: the range and the
 // count first, then the interval and the port.
-std::variant<SweepPlan, Refusal> CheckEntries(const ui::Window& window) {
-  auto plan = PlanSweep(window.EntryText(Entry::TxtStartFQ), window.EntryText(Entry::TxtEndFQ),
-                        window.EntryText(Entry::TxtTime));
+std::variant<SweepPlan, Refusal> CheckEntries(const ui::Fields& fields) {
+  auto plan = PlanSweep(fields.EntryText(Entry::TxtStartFQ), fields.EntryText(Entry::TxtEndFQ),
+                        fields.EntryText(Entry::TxtTime));
   if (std::holds_alternative<Refusal>(plan)) return plan;
-  const double interval = LeadingNumber(window.EntryText(Entry::TxtInterval));
+  const double interval = LeadingNumber(fields.EntryText(Entry::TxtInterval));
   if (!(interval >= 0 && interval <= kMaxIntervalSeconds)) return Refusal{kMsgIntervalRange};
-  if (!RoundToLong(LeadingNumber(window.EntryText(Entry::TxtXportPort)))) {
+  if (!RoundToLong(LeadingNumber(fields.EntryText(Entry::TxtXportPort)))) {
     return Refusal{kMsgPortRange};
   }
   return plan;
@@ -62,23 +62,24 @@ std::variant<SweepPlan, Refusal> CheckEntries(const ui::Window& window) {
 
 }  // namespace
 
-Measurement::Measurement(StateRecord& state, link::Link& link, ui::Window& window,
-                         ui::Timers timers, Display& display, platform::Clock& clock,
-                         platform::TextFiles& files, std::string waveformPath)
-    : state_(state),
-      link_(link),
-      window_(window),
-      timers_(timers),
-      display_(display),
-      clock_(clock),
-      recording_(files, std::move(waveformPath)) {}
+Measurement::Measurement(MeasurementParts parts)
+    : state_(parts.state),
+      link_(parts.link),
+      fields_(parts.fields),
+      messages_(parts.messages),
+      buttons_(parts.buttons),
+      labels_(parts.labels),
+      timers_(parts.timers),
+      display_(parts.display),
+      clock_(parts.clock),
+      recording_(parts.files, std::move(parts.waveformPath)) {}
 
 void Measurement::CmdMesStart_Click() {
   // Every entry is checked before anything happens, so that a refused start
   // loses nothing: no connection, the previous WFdata.txt kept.
-  const auto checked = CheckEntries(window_);
+  const auto checked = CheckEntries(fields_);
   if (const auto* refusal = std::get_if<Refusal>(&checked)) {
-    window_.SetStatusText(refusal->message);
+    messages_.SetStatusText(refusal->message);
     return;
   }
   const SweepPlan& plan = std::get<SweepPlan>(checked);
@@ -92,21 +93,21 @@ void Measurement::CmdMesStart_Click() {
   // one click must never cost a night's recording.
   if (!recording_.SetAsideLast()) {
     state_.ErrMsg = kMsgSetAside;
-    window_.ShowMessage(state_.ErrMsg);
-    window_.SetStatusText(state_.ErrMsg);
+    messages_.ShowMessage(state_.ErrMsg);
+    messages_.SetStatusText(state_.ErrMsg);
     link_.XportDisconnect();
     return;
   }
   if (!recording_.Start()) {
-    window_.SetStatusText(kMsgFileWrite);
+    messages_.SetStatusText(kMsgFileWrite);
     link_.XportDisconnect();
     return;
   }
   state_.DownloadCount = plan.downloadCount;
   state_.EndFQ = plan.endFQ;
   state_.StartFQ = plan.startFQ;
-  window_.SetEntryText(Entry::TxtEndFQ, PlainNumber(state_.EndFQ));
-  window_.SetEntryText(Entry::TxtStartFQ, PlainNumber(state_.StartFQ));
+  fields_.SetEntryText(Entry::TxtEndFQ, PlainNumber(state_.EndFQ));
+  fields_.SetEntryText(Entry::TxtStartFQ, PlainNumber(state_.StartFQ));
   state_.BandCount = plan.bandCount;
   if (state_.BandCount == 0) return;
   PrepareRun();
@@ -115,8 +116,8 @@ void Measurement::CmdMesStart_Click() {
   if (state_.SockRet == platform::kSocketError) {
     link_.Fail(kMsgSendFP, link::Link::Tell::Status, link::Link::End::AfterDisconnect);
   }
-  window_.SetButtonEnabled(Button::CmdMesStart, false);
-  window_.SetButtonEnabled(Button::CmdMesBreak, true);
+  buttons_.SetButtonEnabled(Button::CmdMesStart, false);
+  buttons_.SetButtonEnabled(Button::CmdMesBreak, true);
 }
 
 void Measurement::PrepareRun() {
@@ -134,12 +135,12 @@ void Measurement::PrepareRun() {
 
 void Measurement::CmdMesBreak_Click() {
   state_.BreakFlag = 1;
-  window_.SetStatusText(kBreakRequested);
+  messages_.SetStatusText(kBreakRequested);
 }
 
 void Measurement::ShowBandCount() {
-  window_.SetStatusText(std::string(kBandCountHead) + BlankNumber(state_.BandCount) +
-                        kBandCountTail);
+  messages_.SetStatusText(std::string(kBandCountHead) + BlankNumber(state_.BandCount) +
+                          kBandCountTail);
   clock_.Sleep(1000);
 }
 
@@ -147,7 +148,7 @@ void Measurement::Timer1_Timer() {
   timers_.Timer1.SetEnabled(false);
   // An interval typed during the run is read as it stands; one below 1 ms
   // becomes 1 ms so that passes follow back to back instead of stalling.
-  const double ms = LeadingNumber(window_.EntryText(Entry::TxtInterval)) * 1000.0;
+  const double ms = LeadingNumber(fields_.EntryText(Entry::TxtInterval)) * 1000.0;
   std::int32_t interval = 1;
   if (const auto rounded = RoundToLong(ms)) {
     interval = std::max<std::int32_t>(*rounded, 1);
@@ -174,9 +175,9 @@ void Measurement::Timer3_Timer() {
   timers_.Timer3.SetEnabled(false);
   ++state_.BandNo;
 
-  window_.SetStatusText(PlainNumber(state_.DownloadNo) + "-" + PlainNumber(state_.BandNo) +
-                        kMeasuring);
-  if (state_.BreakFlag == 1) window_.SetStatusText(window_.StatusText() + kMeasuringBreak);
+  messages_.SetStatusText(PlainNumber(state_.DownloadNo) + "-" + PlainNumber(state_.BandNo) +
+                          kMeasuring);
+  if (state_.BreakFlag == 1) messages_.SetStatusText(messages_.StatusText() + kMeasuringBreak);
 
   if (!link_.SendCF(BandCenter(state_.BandNo), kMsgSendCF)) return EndRun(kMsgConnectionLost);
   SettlingWait();
@@ -200,7 +201,7 @@ void Measurement::Timer3_Timer() {
     timers_.Timer3.SetEnabled(true);
   } else {
     if (!link_.SendCF(BandCenter(1), kMsgSendCFLeft)) return EndRun(kMsgConnectionLost);
-    window_.SetStatusText(std::to_string(state_.DownloadNo + 1) + "-1" + kWaiting);
+    messages_.SetStatusText(std::to_string(state_.DownloadNo + 1) + "-1" + kWaiting);
     timers_.Timer4.SetEnabled(true);
   }
 }
@@ -213,7 +214,7 @@ void Measurement::SettlingWait() {
   if (state_.DownloadNo == 1 && state_.BandNo == 1) {
     // Up to 102 000 ms: wider than an Integer.
     clock_.Sleep(static_cast<std::int32_t>(state_.BandCount) * 1000);
-    window_.SetLabelText(Label::Label19, clock_.TimeOfDayText());
+    labels_.SetLabelText(Label::Label19, clock_.TimeOfDayText());
   } else if (state_.BandNo == 1) {
     clock_.Sleep(1000);
   } else {
@@ -225,8 +226,8 @@ void Measurement::EndRun(const char* message) {
   // Ends the run as a completed one ends, with the reason in its place:
   // what was written stays, the instrument gets its "EX" and the window stays.
   state_.ErrMsg = message;
-  window_.SetStatusText(state_.ErrMsg);
-  window_.SetLabelText(Label::Label21, clock_.TimeOfDayText());
+  messages_.SetStatusText(state_.ErrMsg);
+  labels_.SetLabelText(Label::Label21, clock_.TimeOfDayText());
   link_.XportDisconnect();
 }
 
@@ -234,18 +235,18 @@ void Measurement::Timer4_Timer() {
   timers_.Timer4.SetEnabled(false);
   display_.DrawPass(state_.BandCount, state_.WFLineNo, state_.WFGrid);
   if (state_.WFLineNo == state_.DownloadCount / 2) {
-    window_.SetLabelText(Label::Label20, clock_.TimeOfDayText());
+    labels_.SetLabelText(Label::Label20, clock_.TimeOfDayText());
   }
 
   if (state_.BreakFlag == 1) {
-    window_.SetStatusText(kBroken);
-    window_.SetLabelText(Label::Label21, clock_.TimeOfDayText());
+    messages_.SetStatusText(kBroken);
+    labels_.SetLabelText(Label::Label21, clock_.TimeOfDayText());
     link_.XportDisconnect();
   } else if (state_.DownloadCount > state_.DownloadNo) {
     state_.DownloadFlag = 0;
   } else {
-    window_.SetStatusText(kComplete);
-    window_.SetLabelText(Label::Label21, clock_.TimeOfDayText());
+    messages_.SetStatusText(kComplete);
+    labels_.SetLabelText(Label::Label21, clock_.TimeOfDayText());
     link_.XportDisconnect();
   }
 }

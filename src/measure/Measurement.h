@@ -15,13 +15,27 @@
 
 namespace kov::measure {
 
+// What a run acts on: the state record, the link, the parts of the window it
+// uses, the graphs, the clock and the recording's files.
+struct MeasurementParts {
+  StateRecord& state;
+  link::Link& link;
+  ui::Fields& fields;
+  ui::Messages& messages;
+  ui::Buttons& buttons;
+  ui::Labels& labels;
+  ui::Timers timers;
+  Display& display;
+  platform::Clock& clock;
+  platform::TextFiles& files;
+  std::string waveformPath = kWaveformFile;
+};
+
 // The start and break commands, the three timer handlers of a run, the trace
 // grid and the waveform file.
 class Measurement {
  public:
-  Measurement(StateRecord& state, link::Link& link, ui::Window& window, ui::Timers timers,
-              Display& display, platform::Clock& clock, platform::TextFiles& files,
-              std::string waveformPath = kWaveformFile);
+  explicit Measurement(MeasurementParts parts);
 
   void CmdMesStart_Click();
   void CmdMesBreak_Click();
@@ -46,7 +60,10 @@ class Measurement {
 
   StateRecord& state_;
   link::Link& link_;
-  ui::Window& window_;
+  ui::Fields& fields_;
+  ui::Messages& messages_;
+  ui::Buttons& buttons_;
+  ui::Labels& labels_;
   ui::Timers timers_;
   Display& display_;
   platform::Clock& clock_;

@@ -72,32 +72,32 @@ void Settings::ProfileWrite(const std::string& section, const std::string& key,
   files_.Write(section, key, value, ProfilePath());
 }
 
-void Settings::ReadCommunication(ui::Window& window) {
+void Settings::ReadCommunication(ui::Fields& fields) {
   const auto values = files_.Read(Lookups(kCommunicationKeys), ProfilePath());
   for (std::size_t i = 0; i < std::size(kCommunicationKeys); ++i) {
-    window.SetEntryText(kCommunicationKeys[i].entry, ThroughProfileBuf(values[i]));
+    fields.SetEntryText(kCommunicationKeys[i].entry, ThroughProfileBuf(values[i]));
   }
 }
 
-void Settings::ReadMeasurement(ui::Window& window) {
+void Settings::ReadMeasurement(ui::Fields& fields) {
   auto lookups = Lookups(kMeasurementKeys);
   lookups.push_back({kLevel.section, kLevel.name, kLevel.defaultText});
   const auto values = files_.Read(lookups, ProfilePath());
   for (std::size_t i = 0; i < std::size(kMeasurementKeys); ++i) {
-    window.SetEntryText(kMeasurementKeys[i].entry, ThroughProfileBuf(values[i]));
+    fields.SetEntryText(kMeasurementKeys[i].entry, ThroughProfileBuf(values[i]));
   }
-  window.SetCheckValue(CheckValueFromText(ThroughProfileBuf(values.back())));
+  fields.SetCheckValue(CheckValueFromText(ThroughProfileBuf(values.back())));
 }
 
-void Settings::BtnSaveMespara_Click(const ui::Window& window) {
+void Settings::BtnSaveMespara_Click(const ui::Fields& fields) {
   std::vector<platform::ProfileSetting> keys;
   for (const TextKey& k : kCommunicationKeys) {
-    keys.push_back({k.key.section, k.key.name, window.EntryText(k.entry)});
+    keys.push_back({k.key.section, k.key.name, fields.EntryText(k.entry)});
   }
   for (const TextKey& k : kMeasurementKeys) {
-    keys.push_back({k.key.section, k.key.name, window.EntryText(k.entry)});
+    keys.push_back({k.key.section, k.key.name, fields.EntryText(k.entry)});
   }
-  keys.push_back({kLevel.section, kLevel.name, platform::BlankNumber(window.CheckValue())});
+  keys.push_back({kLevel.section, kLevel.name, platform::BlankNumber(fields.CheckValue())});
   files_.Write(keys, ProfilePath());
 }
 

@@ -40,12 +40,12 @@ class Settings {
 
   // Start-up reading of the seven keys into the controls, each group in one
   // reading of the file. The window's start-up puts other steps between them.
-  void ReadCommunication(ui::Window& window);  // keys 1 and 2
-  void ReadMeasurement(ui::Window& window);    // keys 3 to 7
+  void ReadCommunication(ui::Fields& fields);  // keys 1 and 2
+  void ReadMeasurement(ui::Fields& fields);    // keys 3 to 7
 
   // BtnSaveMespara_Click: the seven keys from the controls, in their order,
   // in one change of the file.
-  void BtnSaveMespara_Click(const ui::Window& window);
+  void BtnSaveMespara_Click(const ui::Fields& fields);
 
   // XportConnect's store of the IP text, exactly as typed.
   void StoreXportIP(const std::string& ipText);

@@ -9,10 +9,25 @@ namespace kov::window {
 Form::Form(FormWorld world)
     : world_(std::move(world)),
       settings_(world_.outside.profileFiles, world_.outside.programFolder),
-      link_(state_, world_.outside.sockets, world_.outside.clock, world_.window, world_.timers,
-            settings_),
-      measurement_(state_, link_, world_.window, world_.timers, world_.display,
-                   world_.outside.clock, world_.outside.textFiles, world_.outside.waveformPath) {}
+      link_(state_, {.sockets = world_.outside.sockets,
+                     .clock = world_.outside.clock,
+                     .fields = world_.window,
+                     .messages = world_.window,
+                     .buttons = world_.window,
+                     .loop = world_.window,
+                     .timers = world_.timers,
+                     .settings = settings_}),
+      measurement_({.state = state_,
+                    .link = link_,
+                    .fields = world_.window,
+                    .messages = world_.window,
+                    .buttons = world_.window,
+                    .labels = world_.window,
+                    .timers = world_.timers,
+                    .display = world_.display,
+                    .clock = world_.outside.clock,
+                    .files = world_.outside.textFiles,
+                    .waveformPath = world_.outside.waveformPath}) {}
 
 // Every entry point: nothing runs once the program has ended, and an end
 // reached inside a handler unwinds it without running the rest.

@@ -50,7 +50,14 @@ TEST_P(LinkSimTest, FetchesOneBand) {
   fakes::FakeProfileFiles profiles;
   settings::Settings settings(profiles, "/opt/kov");
   LinkState state;
-  Link link(state, sockets, clock, window, ui::Timers{t1, t3, t4}, settings);
+  Link link(state, {.sockets = sockets,
+                    .clock = clock,
+                    .fields = window,
+                    .messages = window,
+                    .buttons = window,
+                    .loop = window,
+                    .timers = {t1, t3, t4},
+                    .settings = settings});
   window.onWait = [&](platform::SocketHandle s, std::int32_t ms) { sockets.WaitReadable(s, ms); };
 
   link.SocketsInitialize();

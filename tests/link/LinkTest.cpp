@@ -160,7 +160,15 @@ class LinkTest : public ::testing::Test {
   fakes::FakeProfileFiles profiles;
   settings::Settings settings{profiles, "/opt/kov"};
   LinkState state;
-  Link link{state, sockets, clock, window, ui::Timers{t1, t3, t4}, settings};
+  Link link{state,
+            {.sockets = sockets,
+             .clock = clock,
+             .fields = window,
+             .messages = window,
+             .buttons = window,
+             .loop = window,
+             .timers = {t1, t3, t4},
+             .settings = settings}};
 };
 
 TEST_F(LinkTest, ConnectConfiguresTheSocketAndStoresTheIP) {
