@@ -32,7 +32,7 @@ std::optional<InputEvent::Kind> KindOf(UINT message) {
 }
 
 InputEvent::Key KeyOf(const MSG& message) {
-  const bool down = message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN;
+  const bool down = message.message == WM_KEYDOWN;
   const bool character = message.message == WM_CHAR;
   if ((down && message.wParam == VK_RETURN) || (character && message.wParam == '\r')) {
     return InputEvent::Key::Return;
@@ -77,7 +77,8 @@ bool Win32Window::Filter(const MSG& message) {
   if (!kind) return true;
   InputEvent input{*kind, ControlOf(message.hwnd), KeyOf(message)};
   input.shift = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
-  input.alt = (HIWORD(message.lParam) & KF_ALTDOWN) != 0 && *kind != InputEvent::Kind::Mouse;
+  const bool keyboard = message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST;
+  input.alt = keyboard && (HIWORD(message.lParam) & KF_ALTDOWN) != 0;
   input.madeAt = static_cast<std::uint32_t>(message.time);
   if (host_->Input(input) != window::InputAnswer::Pass) return false;
   // The status line, a multi-line box, would keep a Tab that the dialog
