@@ -41,8 +41,6 @@ class Win32Window : public window::Toolkit {
   window::Host& Host() { return *host_; }
   HWND Handle() const { return window_; }
   HWND Child(window::Control control) const;
-  // The control a window is; none for the form itself or another window.
-  std::optional<window::Control> ControlOf(HWND window) const;
   int Dpi() const { return dpi_; }
 
   // window::Toolkit: the controls, as child windows.
@@ -73,6 +71,8 @@ class Win32Window : public window::Toolkit {
   void CreateControls();
   HWND CreateControl(const window::ControlSpec& design);
   HFONT FontOf(double points);
+  // The control a window is; none for the form itself or another window.
+  std::optional<window::Control> ControlOf(HWND window) const;
   // Whether the message may go on to its window: input the host drops or
   // handles stops here.
   bool Filter(const MSG& message);
