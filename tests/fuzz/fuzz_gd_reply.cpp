@@ -25,7 +25,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   settings::Settings settings(profiles, "/nowhere");
   link::LinkState state;
   state.ConnectFlag = 1;
-  link::Link link(state, sockets, clock, controls, ui::Timers{t1, t3, t4}, settings);
+  link::Link link(state, {.sockets = sockets,
+                          .clock = clock,
+                          .fields = controls,
+                          .messages = controls,
+                          .buttons = controls,
+                          .loop = controls,
+                          .timers = {t1, t3, t4},
+                          .settings = settings});
 
   link.SendGD();
   // Each record: one control byte (low 2 bits: data, close, nothing; the
