@@ -120,6 +120,7 @@ class SimProcess {
     std::remove(logPath_.c_str());
   }
   bool Running() const { return pid_ > 0 && port_ > 0; }
+  pid_t Pid() const { return pid_; }
 
   // SIGTERM, then the exit status (-1 if it did not exit normally).
   int Stop() {

@@ -11,7 +11,11 @@ namespace kov::sim {
 
 Session::Session(net::Socket socket, const Options& options, const LevelSource& levels,
                  CommandLog& log)
-    : socket_(socket), options_(options), levels_(levels), log_(log) {}
+    : socket_(socket),
+      options_(options),
+      levels_(levels),
+      log_(log),
+      take_([this](CommandLines::Kind kind, std::string_view line) { return Take(kind, line); }) {}
 
 Session::~Session() { net::Close(socket_); }
 
@@ -19,7 +23,8 @@ void Session::Run() {
   char buffer[4096];
   for (;;) {
     // After the stop, what the peer has already sent is still logged (its
-    // "EX", say), but nothing more is answered or waited for.
+    // "EX", say), one read of it: nothing more is answered or waited for, and
+    // a peer that keeps sending cannot hold the end back.
     const bool stopping = StopRequested();
     if (!stopping) {
       const net::Wait wait = net::WaitReadable(socket_, -1);
@@ -29,22 +34,20 @@ void Session::Run() {
     const net::IoResult received = net::Receive(socket_, buffer, sizeof buffer);
     if (received.status == net::Io::WouldBlock && !stopping) continue;
     if (received.status != net::Io::Done) return;
-    pending_.append(buffer, received.bytes);
-    if (!TakeCommands()) return;
+    if (!lines_.Feed({buffer, received.bytes}, take_) || stopping) return;
   }
 }
 
-bool Session::TakeCommands() {
-  for (std::size_t end; (end = pending_.find("\r\n")) != std::string::npos;) {
-    const std::string command = pending_.substr(0, end);
-    log_.Write(pending_.substr(0, end + 2));
-    pending_.erase(0, end + 2);
-    ++commands_;
-    if (StopRequested()) continue;
-    if (options_.closeAfter > 0 && commands_ >= options_.closeAfter) return false;
-    if (!Answer(command)) return false;
+bool Session::Take(CommandLines::Kind kind, std::string_view line) {
+  if (kind == CommandLines::Kind::Dropped) {
+    log_.Dropped(line);
+    return true;
   }
-  return true;
+  log_.Write(line);
+  ++commands_;
+  if (StopRequested()) return true;
+  if (options_.closeAfter > 0 && commands_ >= options_.closeAfter) return false;
+  return Answer(std::string(line.substr(0, line.size() - 2)));
 }
 
 bool Session::Answer(const std::string& command) {

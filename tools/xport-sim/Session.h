@@ -3,7 +3,9 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <string_view>
 
+#include "CommandLines.h"
 #include "CommandLog.h"
 #include "LevelSource.h"
 #include "Net.h"
@@ -26,7 +28,7 @@ class Session {
 
  private:
   // false: the connection ends.
-  bool TakeCommands();
+  bool Take(CommandLines::Kind kind, std::string_view line);
   bool Answer(const std::string& command);
   bool SendInPieces(const std::string& bytes);
   bool SendPiece(const char* bytes, std::size_t size);
@@ -35,7 +37,8 @@ class Session {
   const Options& options_;
   const LevelSource& levels_;
   CommandLog& log_;
-  std::string pending_;
+  CommandLines lines_;
+  const CommandLines::Take take_;
   double centreMHz_ = 455.0;
   int commands_ = 0;
   int gdSinceCF_ = 0;
