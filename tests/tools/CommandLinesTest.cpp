@@ -36,9 +36,6 @@ class CommandLinesTest : public ::testing::TestWithParam<Stream> {};
 TEST_P(CommandLinesTest, TakesTheSameCommandsHoweverTheBytesAreSplit) {
   const std::string_view bytes = GetParam().bytes;
   EXPECT_EQ(Fed({bytes}), GetParam().taken) << "in one piece";
-  std::vector<std::string_view> single;
-  for (std::size_t i = 0; i < bytes.size(); ++i) single.push_back(bytes.substr(i, 1));
-  EXPECT_EQ(Fed(single), GetParam().taken) << "byte by byte";
   for (std::size_t cut = 1; cut < bytes.size(); ++cut) {
     ASSERT_EQ(Fed({bytes.substr(0, cut), bytes.substr(cut)}), GetParam().taken) << "cut at " << cut;
   }
@@ -58,16 +55,6 @@ INSTANTIATE_TEST_SUITE_P(
                kFull + kFull + "\ry\r\n" + kFull + "z\r\nGD\r\n",
                {"dropped:" + kFull, "dropped:" + kFull, "GD\r\n"}}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST(CommandLines, AFalseFromTheTakerEndsTheFeed) {
-  std::vector<std::string> taken;
-  CommandLines lines;
-  EXPECT_FALSE(lines.Feed("CF455\r\nGD\r\n", [&](CommandLines::Kind, std::string_view line) {
-    taken.emplace_back(line);
-    return false;
-  }));
-  EXPECT_EQ(taken, std::vector<std::string>{"CF455\r\n"});
-}
 
 }  // namespace
 }  // namespace kov::sim
