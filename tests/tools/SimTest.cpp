@@ -334,6 +334,20 @@ TEST(SimSessions, DropsALineTooLongAndAnswersTheNextCommand) {
   EXPECT_LT(PeakKiB(sim.Pid()) - before, 4 * 1024) << "KiB more at the peak";
 }
 
+// A peer that leaves during a reply: its "EX", sent before it left, is
+// logged all the same.
+TEST(SimSessions, LogsWhatAPeerSentBeforeItLeftDuringAReply) {
+  if (SimProcess::Path() == nullptr) GTEST_SKIP() << "XPORT_SIM not set";
+  SimProcess sim({"--chunk-bytes", "100", "--chunk-gap-ms", "20"});
+  ASSERT_TRUE(sim.Running());
+  ASSERT_TRUE(Client(sim.Port()).Send("CF455\r\nGD\r\nEX\r\n"));
+  const auto deadline = std::chrono::steady_clock::now() + 5s;
+  while (sim.Commands().size() < 3 && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(10ms);
+  }
+  EXPECT_EQ(sim.Commands(), (std::vector<std::string>{"CF455\r\n", "GD\r\n", "EX\r\n"}));
+}
+
 // Whatever its clients do, a stop ends it: one floods it with "GD" and reads
 // none of the replies, one sends without CR LF, one sits idle. Their sends
 // fail once it has ended.

@@ -22,19 +22,20 @@ Session::~Session() { net::Close(socket_); }
 void Session::Run() {
   char buffer[4096];
   for (;;) {
-    // After the stop, what the peer has already sent is still logged (its
-    // "EX", say), one read of it: nothing more is answered or waited for, and
-    // a peer that keeps sending cannot hold the end back.
-    const bool stopping = StopRequested();
-    if (!stopping) {
+    // After the stop, or once a send has failed, what the peer has already
+    // sent is still logged (its "EX", say), one read of it: nothing more is
+    // answered or waited for, and a peer that keeps sending cannot hold the
+    // end back.
+    const bool ending = lost_ || StopRequested();
+    if (!ending) {
       const net::Wait wait = net::WaitReadable(socket_, -1);
       if (wait == net::Wait::Failed) return;
       if (wait != net::Wait::Ready) continue;
     }
     const net::IoResult received = net::Receive(socket_, buffer, sizeof buffer);
-    if (received.status == net::Io::WouldBlock && !stopping) continue;
+    if (received.status == net::Io::WouldBlock && !ending) continue;
     if (received.status != net::Io::Done) return;
-    if (!lines_.Feed({buffer, received.bytes}, take_) || stopping) return;
+    if (!lines_.Feed({buffer, received.bytes}, take_) || ending) return;
   }
 }
 
@@ -45,9 +46,10 @@ bool Session::Take(CommandLines::Kind kind, std::string_view line) {
   }
   log_.Write(line);
   ++commands_;
-  if (StopRequested()) return true;
+  if (lost_ || StopRequested()) return true;
   if (options_.closeAfter > 0 && commands_ >= options_.closeAfter) return false;
-  return Answer(std::string(line.substr(0, line.size() - 2)));
+  lost_ = !Answer(std::string(line.substr(0, line.size() - 2)));
+  return true;
 }
 
 bool Session::Answer(const std::string& command) {
