@@ -117,7 +117,8 @@ ParsedOptions ParseOptions(int argc, const char* const* argv, std::ostream& out,
       "trace. Every connection is served at once and on its own. The levels come from a\n"
       "synthetic spectrum that changes from pass to pass, or with --replay from a recorded\n"
       "WFdata.txt. Prints \"listening on 127.0.0.1:PORT\" when ready; SIGTERM, SIGINT or\n"
-      "Ctrl+C end it at once with status 0, whatever its connections send.",
+      "Ctrl+C end it at once with status 0, whatever its connections send, and so does\n"
+      "the event \"Local\\xport-sim-stop-<PID>\" on Windows.",
       "xport-sim");
   AddOptions(app, parsed.options);
   try {
