@@ -28,6 +28,9 @@ class PeakFinder {
   PeakFinder(std::int32_t firstPoint, std::int32_t lastPoint, double threshold);
 
   void Add(std::int32_t pass, std::int32_t point, double level);
+  // Another's points of the same range, gathered from other passes or other
+  // parts of the file: the signals come out as if one had seen them all.
+  void Merge(const PeakFinder& other);
   std::vector<Signal> Signals() const;
 
  private:
