@@ -178,8 +178,11 @@ void Prepare(const Plan& plan, const Outputs& outputs, Gathering& g) {
 // The one read of the recording, in parts on every core when it is a file.
 ReadReport Read(const Plan& plan, Gathering& g, SelectedCounts& counts, std::ostream& err,
                 const Surroundings& surroundings) {
-  ReadSettings settings{plan.files.name, plan.O().strict,         false,
-                        nullptr,         surroundings.chunkBytes, surroundings.threads};
+  ReadSettings settings;
+  settings.name = plan.files.name;
+  settings.strict = plan.O().strict;
+  settings.chunkBytes = surroundings.chunkBytes;
+  settings.threads = surroundings.threads;
   std::string problem;
   const auto input = RecordingInput::Open(plan.O().input, problem);
   if (!input) return ReadReport{plan.files.name + ": " + problem};
@@ -190,13 +193,7 @@ ReadReport Read(const Plan& plan, Gathering& g, SelectedCounts& counts, std::ost
       progress->Update(bytes, size);
     };
   }
-  Gatherer gatherer(plan.selection, g);
-  ReadReport report = ReadWaveformFile(*input, gatherer, settings, err);
-  gatherer.Finish();
-  counts = gatherer.Counts();
-  if (report.error.empty() && !report.stoppedAtSkipped && gatherer.SumsInexact()) {
-    SumInTurn(*input, plan.selection, *g.statistics, settings);
-  }
+  ReadReport report = Gather(*input, plan.selection, g, counts, settings, err);
   if (progress) progress->Done();
   return report;
 }

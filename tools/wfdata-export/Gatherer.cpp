@@ -159,8 +159,8 @@ class SumWork : public ChunkWork {
   PointStatistics& statistics_;
 };
 
-}  // namespace
-
+// The sums of the selected points' levels again, read in the file's order
+// by one thread.
 void SumInTurn(RecordingInput& input, const Selection& selection, PointStatistics& statistics,
                const ReadSettings& settings) {
   SumWork work(selection, statistics);
@@ -169,6 +169,20 @@ void SumInTurn(RecordingInput& input, const Selection& selection, PointStatistic
   inTurn.progress = nullptr;
   std::ostringstream told;  // the first read told it all
   ReadWaveformFile(input, work, inTurn, told);
+}
+
+}  // namespace
+
+ReadReport Gather(RecordingInput& input, const Selection& selection, Gathering& into,
+                  SelectedCounts& counts, const ReadSettings& settings, std::ostream& err) {
+  Gatherer gatherer(selection, into);
+  ReadReport report = ReadWaveformFile(input, gatherer, settings, err);
+  gatherer.Finish();
+  counts = gatherer.Counts();
+  if (report.error.empty() && !report.stoppedAtSkipped && gatherer.SumsInexact()) {
+    SumInTurn(input, selection, *into.statistics, settings);
+  }
+  return report;
 }
 
 void FactsOnly::Scan(unsigned, const ChunkWindow& window, ChunkOut& out) {

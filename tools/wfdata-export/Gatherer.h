@@ -61,8 +61,8 @@ class Gatherer : public ChunkWork {
   // After the read: the workers' parts in `into`.
   void Finish();
   const SelectedCounts& Counts() const { return counts_; }
-  // Whether the sums of the levels must be made again in the file's order
-  // (SumInTurn): levels that are no small whole numbers, added in parts.
+  // Whether the sums of the levels must be made again in the file's order:
+  // levels that are no small whole numbers, added in parts.
   bool SumsInexact() const;
 
  private:
@@ -77,10 +77,10 @@ class Gatherer : public ChunkWork {
   std::atomic<const WaterfallColumns*> columns_{nullptr};
 };
 
-// The sums of the selected points' levels again, read in the file's order
-// by one thread.
-void SumInTurn(RecordingInput& input, const Selection& selection, PointStatistics& statistics,
-               const ReadSettings& settings);
+// Reads the recording once and gathers the selected points into `into`,
+// the same whatever chunks and threads the settings choose.
+ReadReport Gather(RecordingInput& input, const Selection& selection, Gathering& into,
+                  SelectedCounts& counts, const ReadSettings& settings, std::ostream& err);
 
 // A read for its report alone.
 class FactsOnly : public ChunkWork {
