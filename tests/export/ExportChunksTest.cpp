@@ -102,6 +102,8 @@ struct ChunkCase {
   std::vector<std::string> args;
 };
 
+void PrintTo(const ChunkCase& c, std::ostream* os) { *os << c.name; }
+
 const std::vector<std::string> kOutputs = {"csv",      "summary", "peaks",    "waterfall",
                                            "spectrum", "report",  "track-csv"};
 
