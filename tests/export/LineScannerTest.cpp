@@ -27,6 +27,18 @@ struct ScanCase {
   std::string file;
 };
 
+void PrintTo(const ScanCase& c, std::ostream* os) { *os << c.name; }
+
+// After each point, the one after the next: a reader that counted its digits
+// on wrong would take the line for the point it expected.
+std::string Jumps() {
+  std::string file;
+  for (const int point : {9, 19, 99, 109, 199, 999, 1099, 1999, 9999, 19999}) {
+    file += Counting(5, point, point) + Counting(5, point + 2, point + 2);
+  }
+  return file;
+}
+
 class LineScanner : public ::testing::TestWithParam<ScanCase> {};
 
 TEST_P(LineScanner, EveryChunkSizeReadsAsThePlainReader) {
@@ -45,7 +57,8 @@ INSTANTIATE_TEST_SUITE_P(
         // bands in turn; the same point again, a point skipped.
         ScanCase{"counting", "\r\n" + Counting(1, 1, 1200) + "\r\n" + Counting(2, 1, 12) +
                                  Counting(2, 12, 12) + Counting(2, 14, 20, "00") +
-                                 Counting(32767, 32630, 32640) + Counting(3, 1, 3, "+003 ")},
+                                 Counting(32767, 32630, 32640) + Counting(3, 1, 3, "+003 ") +
+                                 Jumps()},
         ScanCase{"levels", Lines({" 1,  1,-087 ",       " 1,  2,00",
                                   " 1,  3,00 ",         " 1,  4, 00",
                                   " 1,  5,0",           " 1,  6,-0",
@@ -58,7 +71,8 @@ INSTANTIATE_TEST_SUITE_P(
                                   " 1,  19,1234567890", " 1,  20,99999999999999999999",
                                   " 1,  21,-087 x",     " 1,  22,-1087 ",
                                   " 1,  23,-0870",      " 1,  24,--87",
-                                  " 1,  25,-8.7.",      " 1,  26,-087  "})},
+                                  " 1,  25,-8.7.",      " 1,  26,-087  ",
+                                  " 1,  27,12345678901"})},
         ScanCase{"numbers",
                  Lines({"1,1,-88", "  1,   2,-88", "01, 003,-88", "123456, 4,-88",
                         "1234567890, 5,-88", "-1, 6,-88", "0, 7,-88", "32768, 8,-88",
