@@ -85,6 +85,9 @@ INSTANTIATE_TEST_SUITE_P(
                                   std::string(4091, ' ') + "1,  5,-87\r\n" +
                                   std::string(10000, 'x') + "\r\n" + Counting(1, 6, 8) +
                                   std::string(4097, 'y')},
+        // A point line of another shape between a line and the one it leads
+        // to expect: the last pass is the expected line's.
+        ScanCase{"between", Counting(2, 1, 1) + " 1,  5,-87.5 \r\n" + Counting(2, 2, 2)},
         ScanCase{"shortTail", Counting(1, 1, 3) + std::string(4096, 'y')}),
     [](const auto& info) { return std::string(info.param.name); });
 
