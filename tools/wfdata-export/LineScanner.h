@@ -196,6 +196,7 @@ class NextLine {
       Carry();
     }
   }
+  void Forget() { length_ = 0; }
   std::size_t Length() const { return length_; }
   std::int32_t Pass() const { return static_cast<std::int32_t>(pass_); }
   std::int32_t Point() const { return static_cast<std::int32_t>(point_); }
@@ -262,7 +263,10 @@ void ScanLines(const ChunkWindow& w, Take& take, ChunkFacts& out) {
     bool isPoint = false;
     std::int32_t ps = 0, pt = 0;
     p = scan::OtherLine(p, end, facts, isPoint, ps, pt, level);
-    if (isPoint) take(ps, pt, level);
+    if (isPoint) {
+      expected.Forget();  // what it counts on follows the point line before
+      take(ps, pt, level);
+    }
   }
   out = std::move(facts);
 }
