@@ -16,7 +16,7 @@ namespace {
 
 // Large enough that a chunk's costs are lost in its lines, small enough
 // that the chunks in flight take little memory.
-constexpr std::uint64_t kChunkBytes = std::uint64_t{4} << 20;
+constexpr std::uint64_t kChunkBytes = std::uint64_t{1} << 20;
 
 // Takes the chunks in the file's order, with the bytes read up to each
 // chunk's end; false ends the read.
