@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "ExportNotes.h"
+#include "FactsOnly.h"
 #include "Gatherer.h"
 #include "LevelScale.h"
 #include "NarrowPaths.h"

@@ -185,9 +185,4 @@ ReadReport Gather(RecordingInput& input, const Selection& selection, Gathering& 
   return report;
 }
 
-void FactsOnly::Scan(unsigned, const ChunkWindow& window, ChunkOut& out) {
-  auto none = [](std::int32_t, std::int32_t, const PointLevel&) {};
-  ScanLines(window, none, out.facts);
-}
-
 }  // namespace kov::wfexport

@@ -82,13 +82,4 @@ class Gatherer : public ChunkWork {
 ReadReport Gather(RecordingInput& input, const Selection& selection, Gathering& into,
                   SelectedCounts& counts, const ReadSettings& settings, std::ostream& err);
 
-// A read for its report alone.
-class FactsOnly : public ChunkWork {
- public:
-  void Start(unsigned) override {}
-  std::unique_ptr<ChunkOut> NewOut() override { return std::make_unique<ChunkOut>(); }
-  void Scan(unsigned, const ChunkWindow& window, ChunkOut& out) override;
-  void Merge(ChunkOut&) override {}
-};
-
 }  // namespace kov::wfexport

@@ -1,10 +1,7 @@
 #include "LineScanner.h"
 
 #include <algorithm>
-#include <bit>
-#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 #include <string_view>
 
@@ -12,24 +9,6 @@
 
 namespace kov::wfexport {
 namespace {
-
-// The line as a C-like quoted text, cut to a readable length.
-std::string Quoted(std::string_view line) {
-  constexpr std::size_t kShown = 60;
-  std::string text = "\"";
-  for (char c : line.substr(0, kShown)) {
-    const auto u = static_cast<unsigned char>(c);
-    if (u >= 0x20 && u < 0x7F && c != '"' && c != '\\') {
-      text += c;
-    } else {
-      char escaped[8];
-      std::snprintf(escaped, sizeof escaped, "\\x%02X", u);
-      text += escaped;
-    }
-  }
-  text += line.size() > kShown ? "\"..." : "\"";
-  return text;
-}
 
 const char* Find(const char* from, const char* end, std::size_t most) {
   const auto room = static_cast<std::size_t>(end - from);
@@ -47,63 +26,7 @@ ChunkSpan SpanOf(std::uint64_t chunk, std::uint64_t chunkBytes, std::uint64_t fi
   return span;
 }
 
-void ChunkFacts::Skip(const char* begin, std::size_t length) {
-  ++skipped;
-  if (firstSkipped.size() < static_cast<std::size_t>(kReported)) {
-    firstSkipped.push_back({lines, Quoted(std::string_view(begin, length))});
-  }
-}
-
 namespace scan {
-
-void NextLine::Expect(std::uint32_t pass, std::uint32_t point) {
-  length_ = 0;
-  if (pass > 32767 || point > static_cast<std::uint32_t>(FrequencyAxis::kMaxPoints)) return;
-  pass_ = pass;
-  point_ = point;
-  char text[sizeof words_] = {};
-  char* at = text;
-  *at++ = ' ';
-  at = std::to_chars(at, text + sizeof text, pass).ptr;
-  at = std::copy_n(",  ", 3, at);
-  at = std::to_chars(at, text + sizeof text, point).ptr;
-  *at++ = ',';
-  length_ = static_cast<std::size_t>(at - text);
-  unsigned char mask[sizeof words_] = {};
-  std::memset(mask, 0xFF, length_);
-  std::memcpy(words_, text, sizeof words_);
-  std::memcpy(masks_, mask, sizeof masks_);
-  const std::size_t digit = length_ - 2;  // the point's last
-  digitWord_ = digit / 8;
-  const auto inWord = static_cast<int>(digit % 8);
-  digitShift_ = 8 * (std::endian::native == std::endian::little ? inWord : 7 - inWord);
-}
-
-// A 9 rolls over into the digit before it; a point with one digit more is
-// written anew.
-void NextLine::Carry() {
-  char text[sizeof words_];
-  std::memcpy(text, words_, sizeof text);
-  std::size_t digit = length_ - 2;
-  while (text[digit] == '9') text[digit--] = '0';
-  if (text[digit] == ' ' || point_ >= static_cast<std::uint32_t>(FrequencyAxis::kMaxPoints)) {
-    Expect(pass_, point_ + 1);
-    return;
-  }
-  ++text[digit];
-  ++point_;
-  std::memcpy(words_, text, sizeof words_);
-}
-
-bool NextLine::After(const char* line, std::uint32_t pass, std::uint32_t point) {
-  Expect(pass, point);
-  if (!Matches(line)) {
-    length_ = 0;
-    return false;
-  }
-  Advance();
-  return true;
-}
 
 const char* FirstLine(const ChunkWindow& w) {
   if (w.first) return w.data;

@@ -7,14 +7,10 @@
 #include <utility>
 #include <vector>
 
+#include "ChunkFacts.h"
 #include "FrequencyAxis.h"
-
-// For the few steps taken for every line of a recording.
-#if defined(__GNUC__)
-#define KOV_HOT_INLINE inline __attribute__((always_inline))
-#else
-#define KOV_HOT_INLINE inline
-#endif
+#include "HotInline.h"
+#include "NextLine.h"
 
 namespace kov::wfexport {
 
@@ -37,9 +33,9 @@ struct ChunkSpan {
 
 // No point line comes near this; a longer line is skipped without being held.
 inline constexpr std::size_t kLongestLine = 4096;
-// Skipped lines reported one by one; the rest are counted.
-inline constexpr std::int64_t kReported = 5;
 
+// The stop byte after a window and the bytes NextLine reads past a line's
+// start at once.
 inline constexpr std::size_t kWindowPadding = 17;
 
 ChunkSpan SpanOf(std::uint64_t chunk, std::uint64_t chunkBytes, std::uint64_t fileBytes);
@@ -52,62 +48,6 @@ struct ChunkWindow {
   std::size_t size = 0;
   std::size_t own = 0;  // lines start before data + own
   bool first = false;   // the file's first chunk: a line starts at data[0]
-};
-
-struct SkippedLine {
-  std::int64_t line = 0;  // within its chunk, from 1
-  std::string text;       // quoted, cut to a readable length
-};
-
-// What one chunk's lines tell about the file, beyond its points. Merged in
-// the file's order (ReadTally).
-struct ChunkFacts {
-  std::int64_t lines = 0;  // whole lines that start in the chunk
-  std::int64_t pointLines = 0;
-  std::int64_t skipped = 0;
-  std::vector<SkippedLine> firstSkipped;  // at most kReported
-  // The last line that was empty or a point line: an empty line ends a band.
-  enum class Last : std::uint8_t { kNone, kEmpty, kPoint } last = Last::kNone;
-  std::int32_t lastPass = 0, lastPoint = 0;
-  // The pass of the first point line, the highest point of the lines of
-  // that pass before another pass begins, and whether one began.
-  std::int32_t leadPass = 0, leadHigh = 0;
-  bool leadEnded = false;
-  std::int32_t highestPoint = 0, lowestPass = 0, highestPass = 0;
-  std::uint64_t partialBytes = 0;  // after the last line end, in the file's last chunk
-
-  void Empty() {
-    ++lines;
-    last = Last::kEmpty;
-  }
-  void Point(std::int32_t pass, std::int32_t point) {
-    ++lines;
-    ++pointLines;
-    last = Last::kPoint;
-    lastPass = pass;
-    lastPoint = point;
-    if (pointLines == 1) leadPass = lowestPass = pass;
-    if (!leadEnded) {
-      if (pass == leadPass) {
-        if (point > leadHigh) leadHigh = point;
-      } else {
-        leadEnded = true;
-      }
-    }
-    if (point > highestPoint) highestPoint = point;
-    if (pass < lowestPass) lowestPass = pass;
-    if (pass > highestPass) highestPass = pass;
-  }
-  // A point line of the pass of the point line before it.
-  void SamePass(std::int32_t point) {
-    ++lines;
-    ++pointLines;
-    last = Last::kPoint;
-    lastPoint = point;
-    if (!leadEnded && point > leadHigh) leadHigh = point;
-    if (point > highestPoint) highestPoint = point;
-  }
-  void Skip(const char* begin, std::size_t length);
 };
 
 namespace scan {
@@ -171,46 +111,6 @@ KOV_HOT_INLINE const char* UsualLevel(const char* c, PointLevel& level) {
   }
   return nullptr;
 }
-
-// The start " 12,  346," of the line the program writes after " 12,  345,":
-// recognised in a few steps, as nearly every line of a recording is that.
-class NextLine {
- public:
-  // Expects the line after `line`, of this pass and point; false when `line`
-  // does not start as the program writes that pass and point.
-  bool After(const char* line, std::uint32_t pass, std::uint32_t point);
-  KOV_HOT_INLINE bool Matches(const char* p) const {
-    if (length_ == 0) return false;
-    std::uint64_t a, b;
-    std::memcpy(&a, p, 8);
-    std::memcpy(&b, p + 8, 8);
-    return (((a ^ words_[0]) & masks_[0]) | ((b ^ words_[1]) & masks_[1])) == 0;
-  }
-  // Then the line after that: the point's digits count on in place.
-  KOV_HOT_INLINE void Advance() {
-    std::uint64_t& word = words_[digitWord_];
-    if (((word >> digitShift_) & 0xFF) != '9' && point_ < FrequencyAxis::kMaxPoints) {
-      word += std::uint64_t{1} << digitShift_;
-      ++point_;
-    } else {
-      Carry();
-    }
-  }
-  void Forget() { length_ = 0; }
-  std::size_t Length() const { return length_; }
-  std::int32_t Pass() const { return static_cast<std::int32_t>(pass_); }
-  std::int32_t Point() const { return static_cast<std::int32_t>(point_); }
-
- private:
-  void Expect(std::uint32_t pass, std::uint32_t point);
-  void Carry();
-
-  std::uint64_t words_[2] = {}, masks_[2] = {};
-  std::size_t length_ = 0;  // no line matches until one is expected
-  std::size_t digitWord_ = 0;
-  int digitShift_ = 0;
-  std::uint32_t pass_ = 0, point_ = 0;
-};
 
 // A line the usual reading did not take, read exactly as ParsePointLine
 // reads it (and a line longer than kLongestLine, or a file's unfinished last
