@@ -163,8 +163,12 @@ class ParallelRead {
   std::vector<std::unique_ptr<ChunkOut>> free_;
 };
 
+// Each worker keeps statistics of its own, some megabytes: on a machine of
+// many cores, memory runs out of speed before the workers run out of work.
+constexpr unsigned kMostWorkers = 8;
+
 unsigned WorkersFor(const ReadSettings& settings, std::uint64_t chunks) {
-  const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+  const unsigned cores = std::clamp(std::thread::hardware_concurrency(), 1u, kMostWorkers);
   const unsigned wanted = settings.threads > 0 ? settings.threads : cores;
   return static_cast<unsigned>(std::max<std::uint64_t>(1, std::min<std::uint64_t>(wanted, chunks)));
 }
