@@ -5,6 +5,15 @@
 #include <charconv>
 
 namespace kov::wfexport::scan {
+namespace {
+
+// Where byte i of the text lies in its word.
+int ShiftOf(std::size_t i) {
+  const auto inWord = static_cast<int>(i % 8);
+  return 8 * (std::endian::native == std::endian::little ? inWord : 7 - inWord);
+}
+
+}  // namespace
 
 void NextLine::Expect(std::uint32_t pass, std::uint32_t point) {
   length_ = 0;
@@ -25,24 +34,32 @@ void NextLine::Expect(std::uint32_t pass, std::uint32_t point) {
   std::memcpy(masks_, mask, sizeof masks_);
   const std::size_t digit = length_ - 2;  // the point's last
   digitWord_ = digit / 8;
-  const auto inWord = static_cast<int>(digit % 8);
-  digitShift_ = 8 * (std::endian::native == std::endian::little ? inWord : 7 - inWord);
+  digitShift_ = ShiftOf(digit);
 }
 
-// A 9 rolls over into the digit before it; a point with one digit more is
-// written anew.
+// A 9 rolls over into the digit before it, in the words themselves (bytes
+// written beside a word just read would stall the processor); a point with
+// one digit more is written anew.
 void NextLine::Carry() {
-  char text[sizeof words_];
-  std::memcpy(text, words_, sizeof text);
-  std::size_t digit = length_ - 2;
-  while (text[digit] == '9') text[digit--] = '0';
-  if (text[digit] == ' ' || point_ >= static_cast<std::uint32_t>(FrequencyAxis::kMaxPoints)) {
-    Expect(pass_, point_ + 1);
+  if (point_ >= static_cast<std::uint32_t>(FrequencyAxis::kMaxPoints)) {
+    length_ = 0;
     return;
   }
-  ++text[digit];
-  ++point_;
-  std::memcpy(words_, text, sizeof words_);
+  for (std::size_t digit = length_ - 2;; --digit) {
+    std::uint64_t& word = words_[digit / 8];
+    const int shift = ShiftOf(digit);
+    const auto byte = (word >> shift) & 0xFF;
+    if (byte == ' ') {
+      Expect(pass_, point_ + 1);
+      return;
+    }
+    if (byte != '9') {
+      word += std::uint64_t{1} << shift;
+      ++point_;
+      return;
+    }
+    word -= std::uint64_t{9} << shift;
+  }
 }
 
 bool NextLine::After(const char* line, std::uint32_t pass, std::uint32_t point) {
