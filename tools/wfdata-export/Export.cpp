@@ -4,6 +4,7 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "ExportNotes.h"
@@ -250,15 +251,19 @@ void WriteOutputs(const Plan& plan, const Outputs& outputs, Gathering& g, const 
   if (outputs.peaks) WritePeaks(*outputs.peaks, signals, plan.axis, times);
   if (outputs.track) g.track->Write(*outputs.track, plan.axis, times);
   std::string waterfall, spectrum;
+  // The two pictures at once: compressing them takes a good part of a
+  // second, on one core each.
+  std::thread drawing([&] {
+    if (!outputs.spectrum && !outputs.report) return;
+    spectrum = EncodePng(DrawSpectrum(*g.statistics, scale, plan.axis,
+                                      DisplayName(plan.files.name) + ": spectrum" + span, o.width));
+  });
   if (g.waterfall) {
     waterfall = EncodePng(DrawWaterfall(g.waterfall->Finish(), scale, plan.axis,
                                         DisplayName(plan.files.name) + ": waterfall" + span,
                                         o.width, o.height, times));
   }
-  if (outputs.spectrum || outputs.report) {
-    spectrum = EncodePng(DrawSpectrum(*g.statistics, scale, plan.axis,
-                                      DisplayName(plan.files.name) + ": spectrum" + span, o.width));
-  }
+  drawing.join();
   if (outputs.waterfall) outputs.waterfall->Write(waterfall);
   if (outputs.spectrum) outputs.spectrum->Write(spectrum);
   if (outputs.report) {

@@ -31,6 +31,16 @@ struct Gatherer::Chunk : ChunkOut {
   WaterfallPart waterfall;
 };
 
+namespace {
+
+// A whole level in tenths, sooner than the waterfall works it out for any.
+KOV_HOT_INLINE std::int16_t Tenths(const PointLevel& level) {
+  if (!level.has || !level.exact) return WaterfallGrid::Tenths(level.has, level.value);
+  return static_cast<std::int16_t>(std::clamp(static_cast<int>(level.value) * 10, -32767, 32767));
+}
+
+}  // namespace
+
 class Gatherer::Taker {
  public:
   Taker(const Selection& s, Lane& lane, Chunk& chunk, const TrackTable* track, bool waterfall)
@@ -53,8 +63,7 @@ class Gatherer::Taker {
       inexact = inexact || !level.exact;
     }
     if (lane_.peaks != nullptr && level.has) lane_.peaks->Add(pass, point, level.value);
-    if (waterfall_)
-      chunk_.waterfall.Add(pass, point, WaterfallGrid::Tenths(level.has, level.value));
+    if (waterfall_) chunk_.waterfall.Add(pass, point, Tenths(level));
   }
 
  private:

@@ -12,11 +12,9 @@ PeakFinder::PeakFinder(std::int32_t firstPoint, std::int32_t lastPoint, double t
       points_(static_cast<std::size_t>(lastPoint - firstPoint + 1)),
       passes_(points_.size()) {}
 
-void PeakFinder::Add(std::int32_t pass, std::int32_t point, double level) {
-  const auto i = static_cast<std::size_t>(point - firstPoint_);
+// The rarer part: a level above the threshold.
+void PeakFinder::Above(std::int32_t pass, std::size_t i) {
   PointPeak& p = points_[i];
-  if (level > p.max) p.max = level;
-  if (!(level > threshold_)) return;
   if (!Risen(i)) Rise(i);
   if (p.firstPass == 0 || pass < p.firstPass) p.firstPass = pass;
   if (pass > p.lastPass) p.lastPass = pass;

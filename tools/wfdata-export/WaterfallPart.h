@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "HotInline.h"
 #include "WaterfallGrid.h"
 
 namespace kov::wfexport {
@@ -18,7 +19,7 @@ class WaterfallPart {
   // Empty, for the columns as they are now (nothing while not laid).
   void Reset(const WaterfallColumns* columns);
 
-  void Add(std::int32_t pass, std::int32_t point, std::int16_t level) {
+  KOV_HOT_INLINE void Add(std::int32_t pass, std::int32_t point, std::int16_t level) {
     if (columns_ == nullptr) {
       held_.push_back({pass, point, level});
       return;
