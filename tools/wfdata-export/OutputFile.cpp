@@ -28,6 +28,7 @@ bool OutputFile::Open() {
 
 bool OutputFile::Write(std::string_view bytes) {
   if (file_ == nullptr) return false;
+  if (bytes.empty()) return true;  // an empty view may point nowhere
   if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) {
     return Fail(std::strerror(errno));
   }
