@@ -100,7 +100,8 @@ inline Reading ReadInChunks(std::string_view file, std::uint64_t chunkBytes,
     auto take = [&](std::int32_t pass, std::int32_t point, const PointLevel& level) {
       r.points.push_back({pass, point, level.has, level.value});
     };
-    ScanLines(ChunkWindow{window.data(), size, span.ownEnd - span.readBegin, i == 0}, take, facts);
+    const auto own = static_cast<std::size_t>(span.ownEnd - span.readBegin);
+    ScanLines(ChunkWindow{window.data(), size, own, i == 0}, take, facts);
     for (const SkippedLine& s : facts.firstSkipped) r.skipped.push_back(before + s.line);
     tally.Add(facts);
     r.chunkEnds.push_back(r.report.lines);
