@@ -4,6 +4,10 @@
 
 set -euo pipefail
 
+# The program's real X window on the virtual display, whatever platform the
+# caller exported (build machines often export offscreen).
+export QT_QPA_PLATFORM=xcb
+
 WORK=$(mktemp -d)
 SIM_PID=
 APP_PID=

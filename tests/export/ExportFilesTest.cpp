@@ -13,6 +13,8 @@
 #include <signal.h>
 #include <sys/file.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -109,6 +111,38 @@ INSTANTIATE_TEST_SUITE_P(
       for (char& ch : name) ch = std::isalnum(static_cast<unsigned char>(ch)) ? ch : '_';
       return name;
     });
+
+#ifndef _WIN32
+// A device or a pipe as an output is written as it is: renamed over, a
+// null device would turn into a plain file, and with it the system's.
+TEST(ExportStream, DevicesAndPipesAreWrittenAsTheyAre) {
+  TempDir dir;
+  Spit(dir / "WFdata.txt", Recording(1, 1, [](int, int) { return "-088 "; }));
+  const std::string pipe = dir.File("pipe"), null = dir.File("null");
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  // A null device of the test's own, where the system lets it be made.
+  const bool device = mknod(null.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0;
+  // The test's own end of the pipe keeps the reader from waiting for ever
+  // for an export that never opens it.
+  const int held = open(pipe.c_str(), O_RDWR);
+  std::string piped;
+  std::thread reader([&] { piped = Slurp(pipe); });
+  std::vector<std::string> args = {"--start", "450", dir.File("WFdata.txt"), "--summary", pipe};
+  if (device) args.insert(args.end(), {"--csv", null});
+  const Outcome o = RunTool(args);
+  close(held);
+  reader.join();
+  EXPECT_EQ(o.status, 0) << o.err;
+  EXPECT_EQ(Lines(piped).size(), 321u);
+  struct stat st {};
+  ASSERT_EQ(stat(pipe.c_str(), &st), 0);
+  EXPECT_TRUE(S_ISFIFO(st.st_mode));
+  if (device) {
+    ASSERT_EQ(stat(null.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISCHR(st.st_mode));
+  }
+}
+#endif
 
 const std::string kPart(OutputFile::kPartSuffix);
 

@@ -57,18 +57,22 @@ struct Outcome {
   std::string err, out;
 };
 
-// `programFolder`: where the program lies, for a settings file beside it.
-inline Outcome RunTool(std::vector<std::string> args, const std::string& programFolder = "") {
+// `surroundings`: where the program lies (a settings file beside it), how it
+// reads.
+inline Outcome RunTool(std::vector<std::string> args, const Surroundings& surroundings) {
   args.insert(args.begin(), "wfdata-export");
   std::vector<const char*> argv;
   for (const auto& a : args) argv.push_back(a.c_str());
   std::ostringstream out, err;
   Outcome outcome;
-  outcome.status = Main(static_cast<int>(argv.size()), argv.data(), out, err,
-                        Surroundings{false, programFolder});
+  outcome.status = Main(static_cast<int>(argv.size()), argv.data(), out, err, surroundings);
   outcome.err = err.str();
   outcome.out = out.str();
   return outcome;
+}
+
+inline Outcome RunTool(std::vector<std::string> args, const std::string& programFolder = "") {
+  return RunTool(std::move(args), Surroundings{false, programFolder});
 }
 
 // The pixels of a PNG file (none when it is no PNG).

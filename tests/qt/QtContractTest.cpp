@@ -14,8 +14,8 @@ INSTANTIATE_TYPED_TEST_SUITE_P(Qt, WindowRunContract, QtDriver);
 }  // namespace kov::testing
 
 int main(int argc, char** argv) {
-  // Also when run by test discovery, outside the test environment.
-  if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  // Offscreen whatever the caller exported, also when run by test discovery.
+  setenv("QT_QPA_PLATFORM", "offscreen", 1);
   QApplication app(argc, argv);
   // A window that ends the program quits the application; the tests go on.
   QApplication::setQuitOnLastWindowClosed(false);

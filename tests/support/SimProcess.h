@@ -73,14 +73,24 @@ class SimProcess {
 
   bool Running() const { return process_ != nullptr && port_ > 0; }
 
-  // Ends it (every command is in its log as it arrives) and waits for it.
+  // Stops it as Ctrl+C would, through its stop event, so that it logs what
+  // its peers sent last; ends it when it has not ended within 5 s. Its exit
+  // status then.
   int Stop() {
     if (process_ == nullptr) return status_;
-    TerminateProcess(process_, 0);
-    WaitForSingleObject(process_, INFINITE);
+    const std::string name = "Local\\xport-sim-stop-" + std::to_string(GetProcessId(process_));
+    const HANDLE stop = OpenEventA(EVENT_MODIFY_STATE, FALSE, name.c_str());
+    if (stop == nullptr || !SetEvent(stop) ||
+        WaitForSingleObject(process_, 5000) != WAIT_OBJECT_0) {
+      TerminateProcess(process_, 1);
+      WaitForSingleObject(process_, INFINITE);
+    }
+    if (stop != nullptr) CloseHandle(stop);
+    DWORD code = 1;
+    GetExitCodeProcess(process_, &code);
     CloseHandle(process_);
     process_ = nullptr;
-    status_ = 0;
+    status_ = static_cast<int>(code);
     return status_;
   }
 #else
@@ -120,6 +130,7 @@ class SimProcess {
     std::remove(logPath_.c_str());
   }
   bool Running() const { return pid_ > 0 && port_ > 0; }
+  pid_t Pid() const { return pid_; }
 
   // SIGTERM, then the exit status (-1 if it did not exit normally).
   int Stop() {

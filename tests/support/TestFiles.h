@@ -2,6 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include <process.h>
+#else
+#include <unistd.h>
+#endif
+
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -24,12 +30,14 @@ inline void Spit(const std::filesystem::path& path, const std::string& bytes) {
 
 // A folder of the running test's own, emptied on creation and removed with
 // the object: ctest runs tests in parallel processes, so every test needs its
-// own WFdata.txt and settings file.
+// own WFdata.txt and settings file. The process's number is in its name, so
+// that two runs of one test at once (two builds tested side by side) never
+// share it.
 class TempDir {
  public:
   TempDir() {
     const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::string name = "kov-";
+    std::string name = "kov-" + std::to_string(ProcessId()) + "-";
     if (test != nullptr) name += std::string(test->test_suite_name()) + "-" + test->name();
     for (char& c : name) {
       if (c == '/') c = '_';
@@ -46,6 +54,13 @@ class TempDir {
   TempDir& operator=(const TempDir&) = delete;
 
   const std::filesystem::path& Path() const { return path_; }
+  static long ProcessId() {
+#ifdef _WIN32
+    return _getpid();
+#else
+    return static_cast<long>(getpid());
+#endif
+  }
   std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
   std::string File(const std::string& name) const { return (path_ / name).string(); }
 

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <list>
 #include <sstream>
 
 #include "SimProcess.h"
@@ -93,7 +94,10 @@ class Client {
   ~Client() { close(fd_); }
 
   bool Connected() const { return connected_; }
-  void Send(const std::string& bytes) { send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL); }
+  // Blocks until every byte is sent; false when the connection failed.
+  bool Send(const std::string& bytes) {
+    return send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL) == std::ssize(bytes);
+  }
 
   // Until the reply's closing "/ " line, the end of the stream or 5 s.
   std::string Reply() {
@@ -222,9 +226,13 @@ std::string TwoPassRecording() {
 TEST_F(SimOptionsTest, ReplayOfAMissingOrBadFileEndsBeforeListening) {
   const testing::TempDir dir;
   const std::string path = dir.File("WFdata.txt");
-  for (const auto& [text, says] : {std::pair<const char*, const char*>{nullptr, "No such file"},
-                                   {" 1,  1,-001 \r\n", "line 1: the file ends: band 1"}}) {
-    if (text != nullptr) testing::Spit(path, text);
+  using namespace std::string_literals;
+  for (const auto& [text, says] : {std::pair<std::string, std::string>{"", "No such file"},
+                                   {" 1,  1,-001 \r\n", "line 1: the file ends: band 1"},
+                                   {" 1,\0 1\x1B[2J,-001\x7F\r\n"s,
+                                    "line 1: not a point line (pass, point, level): "
+                                    "\" 1,\\x00 1\\x1B[2J,-001\\x7F\"\n"}}) {
+    if (!text.empty()) testing::Spit(path, text);
     const Outcome outcome = RunSim({"--port", "0", "--replay", path, "--start", "450"});
     EXPECT_EQ(outcome.status, 1);
     EXPECT_EQ(outcome.out, "");
@@ -297,6 +305,78 @@ INSTANTIATE_TEST_SUITE_P(Waits, SimStopTest,
                                            StopCase{"SIGTERMInChunkGap", SIGTERM, kLongGap},
                                            StopCase{"SIGINTInChunkGap", SIGINT, kLongGap}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// The simulator's peak resident memory in KiB, from /proc.
+long PeakKiB(pid_t pid) {
+  std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+  for (std::string line; std::getline(status, line);) {
+    if (line.rfind("VmHWM:", 0) == 0) return std::stol(line.substr(6));
+  }
+  return -1;
+}
+
+// 40 MiB without CR LF cost no more than one command's room: dropped up to
+// the CR LF with one note in the log, and the next command answered.
+TEST(SimSessions, DropsALineTooLongAndAnswersTheNextCommand) {
+  if (SimProcess::Path() == nullptr) GTEST_SKIP() << "XPORT_SIM not set";
+  SimProcess sim;
+  ASSERT_TRUE(sim.Running());
+  Client client(sim.Port());
+  ASSERT_TRUE(client.Connected());
+  const long before = PeakKiB(sim.Pid());
+  ASSERT_TRUE(client.Send(std::string(40 << 20, 'A') + "\r\nCF455\r\nGD\r\n"));
+  ExpectBand(client.Reply(), 450.0);
+  const std::vector<std::string> commands = sim.Commands();
+  ASSERT_EQ(commands.size(), 3u);
+  EXPECT_EQ(commands[0].rfind("# dropped up to its CR LF, longer than 4096 bytes: \"AAAA", 0), 0u)
+      << commands[0];
+  EXPECT_EQ(commands[1], "CF455\r\n");
+  EXPECT_LT(PeakKiB(sim.Pid()) - before, 4 * 1024) << "KiB more at the peak";
+}
+
+// A peer that leaves during a reply: its "EX", sent before it left, is
+// logged all the same.
+TEST(SimSessions, LogsWhatAPeerSentBeforeItLeftDuringAReply) {
+  if (SimProcess::Path() == nullptr) GTEST_SKIP() << "XPORT_SIM not set";
+  SimProcess sim({"--chunk-bytes", "100", "--chunk-gap-ms", "20"});
+  ASSERT_TRUE(sim.Running());
+  ASSERT_TRUE(Client(sim.Port()).Send("CF455\r\nGD\r\nEX\r\n"));
+  const auto deadline = std::chrono::steady_clock::now() + 5s;
+  while (sim.Commands().size() < 3 && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(10ms);
+  }
+  EXPECT_EQ(sim.Commands(), (std::vector<std::string>{"CF455\r\n", "GD\r\n", "EX\r\n"}));
+}
+
+// Whatever its clients do, a stop ends it: one floods it with "GD" and reads
+// none of the replies, one sends without CR LF, one sits idle. Their sends
+// fail once it has ended.
+TEST(SimStop, EndsWhileClientsKeepSending) {
+  if (SimProcess::Path() == nullptr) GTEST_SKIP() << "XPORT_SIM not set";
+  std::string commands;
+  while (commands.size() < 16 * 1024) commands += "GD\r\n";
+  const std::string blocks[] = {commands, std::string(16 * 1024, 'A')};
+  for (const int signal : {SIGTERM, SIGINT}) {
+    SimProcess sim;
+    ASSERT_TRUE(sim.Running());
+    std::list<Client> clients;
+    std::vector<std::thread> floods;
+    for (const std::string& block : blocks) {
+      Client& client = clients.emplace_back(sim.Port());
+      floods.emplace_back([&client, &block] {
+        while (client.Send(block)) {
+        }
+      });
+    }
+    clients.emplace_back(sim.Port());
+    const auto deadline = std::chrono::steady_clock::now() + 5s;
+    while (sim.Commands().size() < 100 && std::chrono::steady_clock::now() < deadline) {
+      std::this_thread::sleep_for(10ms);
+    }
+    EXPECT_EQ(sim.StopWith(signal, 5s), 0) << strsignal(signal);
+    for (std::thread& flood : floods) flood.join();
+  }
+}
 
 // Both connected at once, each tuned to its own band. With --close-after 3 a
 // count shared between them would close the second on its "GD".

@@ -4,10 +4,12 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
-#include "Collectors.h"
 #include "ExportNotes.h"
+#include "FactsOnly.h"
+#include "Gatherer.h"
 #include "LevelScale.h"
 #include "NarrowPaths.h"
 #include "OutputFile.h"
@@ -101,12 +103,15 @@ std::string LoadAxis(Plan& plan) {
 // The points a pass of the recording holds, from its times or its first pass.
 std::int32_t PointsHeld(const Plan& plan) {
   if (plan.times) return plan.times->Bands() * link::kPointsPerBand;
-  struct Nothing : PointSink {
-    void Add(const measure::WaveformPoint&) override {}
-  } nothing;
+  std::string problem;
+  const auto input = RecordingInput::Open(plan.O().input, problem);
+  if (!input) return 0;
+  FactsOnly facts;
+  ReadSettings settings;
+  settings.name = plan.files.name;
+  settings.firstPassOnly = true;
   std::ostringstream quiet;
-  const ReadReport first = ReadWaveformFile(
-      plan.O().input, nothing, ReadSettings{plan.files.name, false, true, nullptr}, quiet);
+  const ReadReport first = ReadWaveformFile(*input, facts, settings, quiet);
   return first.pointsPerPass > 0 ? first.pointsPerPass : first.highestPoint;
 }
 
@@ -158,41 +163,40 @@ LevelScale ScaleOf(const Options& o, const FrequencyAxis& axis) {
   return LevelScale::Ramp(axis.checkValue.value_or(0));
 }
 
-// What the read gathers, each part only when an output needs it.
-struct Gathered {
-  std::optional<TidyCsv> csv;
-  std::optional<PointStatistics> statistics;
-  std::optional<PeakFinder> peaks;
-  std::optional<WaterfallGrid> waterfall;
-  std::optional<TrackTable> track;
-};
-
-void Prepare(const Plan& plan, const Outputs& outputs, Gathered& g, Collectors& collectors) {
+void Prepare(const Plan& plan, const Outputs& outputs, Gathering& g) {
   const Options& o = plan.O();
   const Selection& s = plan.selection;
-  if (outputs.csv) collectors.csv = &g.csv.emplace(*outputs.csv, plan.axis, s, plan.Times());
+  if (outputs.csv) {
+    g.csv.emplace(plan.axis, s, plan.Times());
+    g.csvFile = outputs.csv.get();
+  }
   if (outputs.summary || outputs.spectrum || outputs.report) {
-    collectors.statistics = &g.statistics.emplace(s.firstPoint, s.lastPoint, o.threshold);
+    g.statistics.emplace(s.firstPoint, s.lastPoint, o.threshold);
   }
-  if (outputs.peaks || outputs.report) {
-    collectors.peaks = &g.peaks.emplace(s.firstPoint, s.lastPoint, o.threshold);
-  }
-  if (outputs.waterfall || outputs.report) {
-    collectors.waterfall = &g.waterfall.emplace(s, o.width, o.height);
-  }
-  if (outputs.track) collectors.track = &g.track.emplace(plan.track, s.firstPass);
+  if (outputs.peaks || outputs.report) g.peaks.emplace(s.firstPoint, s.lastPoint, o.threshold);
+  if (outputs.waterfall || outputs.report) g.waterfall.emplace(s, o.width, o.height);
+  if (outputs.track) g.track.emplace(plan.track, s.firstPass);
 }
 
-ReadReport Read(const Plan& plan, PointSink& sink, std::ostream& err, bool terminal) {
-  ReadSettings settings{plan.files.name, plan.O().strict, false, nullptr};
+// The one read of the recording, in parts on every core when it is a file.
+ReadReport Read(const Plan& plan, Gathering& g, SelectedCounts& counts, std::ostream& err,
+                const Surroundings& surroundings) {
+  ReadSettings settings;
+  settings.name = plan.files.name;
+  settings.strict = plan.O().strict;
+  settings.chunkBytes = surroundings.chunkBytes;
+  settings.threads = surroundings.threads;
+  std::string problem;
+  const auto input = RecordingInput::Open(plan.O().input, problem);
+  if (!input) return ReadReport{plan.files.name + ": " + problem};
   std::optional<Progress> progress;
-  if (terminal && !plan.O().quiet) {
+  if (surroundings.terminal && !plan.O().quiet) {
     progress.emplace(err, plan.files.name);
     settings.progress = [&progress](std::uint64_t bytes, std::uint64_t size) {
       progress->Update(bytes, size);
     };
   }
-  ReadReport report = ReadWaveformFile(plan.O().input, sink, settings, err);
+  ReadReport report = Gather(*input, plan.selection, g, counts, settings, err);
   if (progress) progress->Done();
   return report;
 }
@@ -203,61 +207,65 @@ std::optional<platform::WallTime> EndOf(const TimesTable& t, std::int32_t pass) 
   return t.At(pass, t.Bands());
 }
 
-std::string Span(const Plan& plan, const Collectors& c) {
+std::string Span(const Plan& plan, const SelectedCounts& c) {
   std::string text =
-      " of passes " + std::to_string(c.FirstPass()) + " to " + std::to_string(c.LastPass());
+      " of passes " + std::to_string(c.firstPass) + " to " + std::to_string(c.lastPass);
   if (!plan.times) return text;
-  const auto start = plan.times->PassTime(c.FirstPass());
-  const auto end = EndOf(*plan.times, c.LastPass());
+  const auto start = plan.times->PassTime(c.firstPass);
+  const auto end = EndOf(*plan.times, c.lastPass);
   if (!start || !end) return text;
   const std::string a = LocalText(*start), b = LocalText(*end);
   return text + ", " + a + " to " + (a.substr(0, 10) == b.substr(0, 10) ? b.substr(11) : b) + " (" +
          OffsetText(*start) + ")";
 }
 
-ReportFacts FactsOf(const Plan& plan, const Collectors& c, const std::vector<std::string>& notes) {
+ReportFacts FactsOf(const Plan& plan, const SelectedCounts& c,
+                    const std::vector<std::string>& notes) {
   ReportFacts f;
   f.recording = DisplayName(plan.files.name);
   f.timesFile = plan.times ? DisplayName(plan.timesName) : std::string();
-  const std::int32_t highest = std::max(c.HighestPoint(), plan.selection.firstPoint);
+  const std::int32_t highest = std::max(c.highestPoint, plan.selection.firstPoint);
   f.lowMHz = plan.axis.MHz(plan.selection.firstPoint);
   f.highMHz = plan.axis.MHz(highest);
   f.bands = (highest + link::kPointsPerBand - 1) / link::kPointsPerBand -
             (plan.selection.firstPoint - 1) / link::kPointsPerBand;
-  f.firstPass = c.FirstPass();
-  f.lastPass = c.LastPass();
-  f.points = c.Selected();
-  f.withoutData = c.WithoutData();
+  f.firstPass = c.firstPass;
+  f.lastPass = c.lastPass;
+  f.points = c.selected;
+  f.withoutData = c.withoutData;
   if (plan.times) {
-    f.start = plan.times->PassTime(c.FirstPass());
-    f.end = EndOf(*plan.times, c.LastPass());
+    f.start = plan.times->PassTime(c.firstPass);
+    f.end = EndOf(*plan.times, c.lastPass);
   }
   f.threshold = plan.O().threshold;
   f.notes = notes;
   return f;
 }
 
-void WriteOutputs(const Plan& plan, const Outputs& outputs, Gathered& g, const Collectors& c,
+void WriteOutputs(const Plan& plan, const Outputs& outputs, Gathering& g, const SelectedCounts& c,
                   const std::vector<std::string>& notes) {
   const Options& o = plan.O();
   const std::string span = Span(plan, c);
   const LevelScale scale = ScaleOf(o, plan.axis);
   const TimesTable* times = plan.Times();
-  if (g.csv) g.csv->Finish();
   if (outputs.summary) WriteSummary(*outputs.summary, *g.statistics, plan.axis);
   const std::vector<Signal> signals = g.peaks ? g.peaks->Signals() : std::vector<Signal>();
   if (outputs.peaks) WritePeaks(*outputs.peaks, signals, plan.axis, times);
   if (outputs.track) g.track->Write(*outputs.track, plan.axis, times);
   std::string waterfall, spectrum;
+  // The two pictures at once: compressing them takes a good part of a
+  // second, on one core each.
+  std::thread drawing([&] {
+    if (!outputs.spectrum && !outputs.report) return;
+    spectrum = EncodePng(DrawSpectrum(*g.statistics, scale, plan.axis,
+                                      DisplayName(plan.files.name) + ": spectrum" + span, o.width));
+  });
   if (g.waterfall) {
     waterfall = EncodePng(DrawWaterfall(g.waterfall->Finish(), scale, plan.axis,
                                         DisplayName(plan.files.name) + ": waterfall" + span,
                                         o.width, o.height, times));
   }
-  if (outputs.spectrum || outputs.report) {
-    spectrum = EncodePng(DrawSpectrum(*g.statistics, scale, plan.axis,
-                                      DisplayName(plan.files.name) + ": spectrum" + span, o.width));
-  }
+  drawing.join();
   if (outputs.waterfall) outputs.waterfall->Write(waterfall);
   if (outputs.spectrum) outputs.spectrum->Write(spectrum);
   if (outputs.report) {
@@ -277,7 +285,7 @@ std::string Commit(const Outputs& outputs) {
 }
 
 // After the read: the notes, and whether the times belong to the recording.
-std::string Check(Plan& plan, const ReadReport& report, const Collectors& c, std::ostream& err,
+std::string Check(Plan& plan, const ReadReport& report, const SelectedCounts& c, std::ostream& err,
                   std::vector<std::string>& notes) {
   const std::string& name = plan.files.name;
   if (!report.error.empty()) return report.error;
@@ -295,25 +303,26 @@ std::string Check(Plan& plan, const ReadReport& report, const Collectors& c, std
     for (const std::string& note : plan.notes) err << "wfdata-export: note: " << note << '\n';
   }
   notes.insert(notes.end(), plan.notes.begin(), plan.notes.end());
-  if (c.Selected() == 0 && c.Tracked() == 0) {
+  if (c.selected == 0 && c.tracked == 0) {
     return NothingSelected(plan.O(), report, plan.axis, name);
   }
   return {};
 }
 
-int Run(Plan& plan, std::ostream& out, std::ostream& err, bool terminal) {
-  if (IsFolder(plan.O().input)) return Fail(err, plan.O().input + ": is a folder, not a file");
+int Run(Plan& plan, std::ostream& out, std::ostream& err, const Surroundings& surroundings) {
+  if (plan.O().input != kStandardInput && IsFolder(plan.O().input))
+    return Fail(err, plan.O().input + ": is a folder, not a file");
   Outputs outputs;
   if (auto problem = OpenOutputs(plan.O(), outputs); !problem.empty()) return Fail(err, problem);
-  Gathered gathered;
-  Collectors collectors(plan.selection);
-  Prepare(plan, outputs, gathered, collectors);
-  const ReadReport report = Read(plan, collectors, err, terminal);
+  Gathering gathering;
+  Prepare(plan, outputs, gathering);
+  SelectedCounts counts;
+  const ReadReport report = Read(plan, gathering, counts, err, surroundings);
   std::vector<std::string> notes;
-  if (auto problem = Check(plan, report, collectors, err, notes); !problem.empty()) {
+  if (auto problem = Check(plan, report, counts, err, notes); !problem.empty()) {
     return Fail(err, problem);
   }
-  WriteOutputs(plan, outputs, gathered, collectors, notes);
+  WriteOutputs(plan, outputs, gathering, counts, notes);
   if (auto problem = Commit(outputs); !problem.empty()) return Fail(err, problem);
   if (plan.files.usualSet) {
     for (OutputFile* file : outputs.All()) out << "wrote " << file->Path() << '\n';
@@ -333,7 +342,7 @@ int Export(const Options& options, std::ostream& out, std::ostream& err,
   if (auto problem = LoadAxis(plan); !problem.empty()) return Fail(err, problem);
   int status = kFailed;
   if (auto problem = Select(plan, status); !problem.empty()) return Fail(err, problem, status);
-  return Run(plan, out, err, surroundings.terminal);
+  return Run(plan, out, err, surroundings);
 }
 
 int Main(int argc, const char* const* argv, std::ostream& out, std::ostream& err,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <ostream>
 #include <string>
 
@@ -12,6 +13,9 @@ namespace kov::wfexport {
 struct Surroundings {
   bool terminal = false;
   std::string programFolder;  // "" for none
+  // How a file is read: bytes a chunk and threads; 0 for the usual.
+  std::uint64_t chunkBytes = 0;
+  unsigned threads = 0;
 };
 
 // The program: its command line, then the export; the exit status.

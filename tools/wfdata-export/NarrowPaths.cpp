@@ -114,6 +114,26 @@ std::uint64_t SizeOf(std::FILE* file) {
   return static_cast<std::uint64_t>(status.st_size);
 }
 
+bool IsStream(const std::string& path) {
+#ifdef _WIN32
+  const HANDLE handle = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, 0, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return false;
+  const DWORD type = GetFileType(handle);
+  CloseHandle(handle);
+  return type == FILE_TYPE_CHAR || type == FILE_TYPE_PIPE;
+#else
+  struct stat status {};
+  return stat(path.c_str(), &status) == 0 && (S_ISCHR(status.st_mode) || S_ISFIFO(status.st_mode));
+#endif
+}
+
+std::FILE* OpenStream(const std::string& path, std::string& problem) {
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  if (file == nullptr) problem = std::strerror(errno);
+  return file;
+}
+
 bool IsFolder(const std::string& path) {
 #ifdef _WIN32
   const DWORD attributes = GetFileAttributesA(path.c_str());

@@ -23,6 +23,12 @@ std::uint64_t SizeOf(std::FILE* file);
 
 bool IsFolder(const std::string& path);
 
+// Whether the path names a device or a pipe (the null device, a terminal, a
+// named pipe): an output there is written as it is, never replaced.
+bool IsStream(const std::string& path);
+// Opens such a one for writing; nothing, with the reason, when it cannot.
+std::FILE* OpenStream(const std::string& path, std::string& problem);
+
 // The last part of a path, after its last "/" or "\".
 std::string LastPart(const std::string& path);
 

@@ -152,7 +152,9 @@ void AddOutputs(CLI::App& app, Options& o) {
 }
 
 void AddInput(CLI::App& app, Options& o, RangeTexts& ranges) {
-  app.add_option("FILE", o.input, "The waveform file, WFdata.txt")->type_name("")->required();
+  app.add_option("FILE", o.input, "The waveform file, WFdata.txt (- for standard input)")
+      ->type_name("")
+      ->required();
   app.add_option("--start", o.startMHz,
                  "Start frequency of the run in MHz, as the program normalised it (a multiple "
                  "of 10)")

@@ -17,6 +17,13 @@ OutputFile::~OutputFile() { Discard(); }
 bool OutputFile::Open() {
   const HeldOff held;
   std::string problem;
+  if (IsStream(path_)) {
+    // Never renamed over: a file in the place of /dev/null breaks the system.
+    stream_ = true;
+    temporary_.clear();
+    file_ = OpenStream(path_, problem);
+    return file_ != nullptr || Fail(problem);
+  }
   file_ = TakeFile(temporary_, problem);
   if (file_ == nullptr) {
     temporary_.clear();  // another export's, or none
@@ -28,6 +35,7 @@ bool OutputFile::Open() {
 
 bool OutputFile::Write(std::string_view bytes) {
   if (file_ == nullptr) return false;
+  if (bytes.empty()) return true;  // an empty view may point nowhere
   if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) {
     return Fail(std::strerror(errno));
   }
@@ -37,6 +45,9 @@ bool OutputFile::Write(std::string_view bytes) {
 bool OutputFile::Commit() {
   if (file_ == nullptr) return false;
   if (std::fflush(file_) != 0) return Fail(std::strerror(errno));
+  if (stream_) {
+    return std::fclose(std::exchange(file_, nullptr)) == 0 || Fail(std::strerror(errno));
+  }
 #ifndef _WIN32
   // Renamed while still held, so that no other export takes it over between.
   {

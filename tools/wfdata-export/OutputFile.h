@@ -10,7 +10,9 @@ namespace kov::wfexport {
 // renamed to the name only once it is whole: a failed or interrupted export
 // leaves nothing half-written there (and an earlier file of that name as it
 // was). The file beside is held alone while it is written; one left by an
-// export that was killed is taken over, so such files never pile up.
+// export that was killed is taken over, so such files never pile up. A
+// device or a pipe (the null device, say) is written as it is: there is no
+// file to put in its place.
 class OutputFile {
  public:
   static constexpr std::string_view kPartSuffix = ".wfdata-export.part";
@@ -38,6 +40,7 @@ class OutputFile {
   std::string error_;
   std::FILE* file_ = nullptr;
   int slot_ = -1;  // of the file to remove at an interruption
+  bool stream_ = false;
 };
 
 }  // namespace kov::wfexport

@@ -12,11 +12,9 @@ PeakFinder::PeakFinder(std::int32_t firstPoint, std::int32_t lastPoint, double t
       points_(static_cast<std::size_t>(lastPoint - firstPoint + 1)),
       passes_(points_.size()) {}
 
-void PeakFinder::Add(std::int32_t pass, std::int32_t point, double level) {
-  const auto i = static_cast<std::size_t>(point - firstPoint_);
+// The rarer part: a level above the threshold.
+void PeakFinder::Above(std::int32_t pass, std::size_t i) {
   PointPeak& p = points_[i];
-  if (level > p.max) p.max = level;
-  if (!(level > threshold_)) return;
   if (!Risen(i)) Rise(i);
   if (p.firstPass == 0 || pass < p.firstPass) p.firstPass = pass;
   if (pass > p.lastPass) p.lastPass = pass;
@@ -24,6 +22,26 @@ void PeakFinder::Add(std::int32_t pass, std::int32_t point, double level) {
   const auto word = static_cast<std::size_t>(pass) / 64;
   if (bits.size() <= word) bits.resize(word + 1);
   bits[word] |= std::uint64_t{1} << (pass % 64);
+}
+
+void PeakFinder::Merge(const PeakFinder& other) {
+  for (std::size_t i = 0; i < points_.size(); ++i) {
+    const PointPeak& o = other.points_[i];
+    PointPeak& p = points_[i];
+    p.max = std::max(p.max, o.max);
+    if (!other.Risen(i)) continue;
+    if (!Risen(i)) Rise(i);
+    if (p.firstPass == 0 || o.firstPass < p.firstPass) p.firstPass = o.firstPass;
+    p.lastPass = std::max(p.lastPass, o.lastPass);
+  }
+  // A signal of the other lies within one of ours now: its passes join it.
+  for (std::size_t i = 0; i < points_.size(); ++i) {
+    if (!other.Risen(i) || other.points_[i].parent != i) continue;
+    auto& bits = passes_[Root(i)];
+    const auto& more = other.passes_[i];
+    if (bits.size() < more.size()) bits.resize(more.size());
+    for (std::size_t w = 0; w < more.size(); ++w) bits[w] |= more[w];
+  }
 }
 
 void PeakFinder::Rise(std::size_t i) {

@@ -27,7 +27,15 @@ class PeakFinder {
  public:
   PeakFinder(std::int32_t firstPoint, std::int32_t lastPoint, double threshold);
 
-  void Add(std::int32_t pass, std::int32_t point, double level);
+  void Add(std::int32_t pass, std::int32_t point, double level) {
+    const auto i = static_cast<std::size_t>(point - firstPoint_);
+    PointPeak& p = points_[i];
+    if (level > p.max) p.max = level;
+    if (level > threshold_) Above(pass, i);
+  }
+  // Another's points of the same range, gathered from other passes or other
+  // parts of the file: the signals come out as if one had seen them all.
+  void Merge(const PeakFinder& other);
   std::vector<Signal> Signals() const;
 
  private:
@@ -39,6 +47,7 @@ class PeakFinder {
   };
   static constexpr std::size_t kLow = std::numeric_limits<std::size_t>::max();
 
+  void Above(std::int32_t pass, std::size_t i);
   bool Risen(std::size_t i) const { return points_[i].parent != kLow; }
   std::size_t Root(std::size_t i);
   std::size_t RootOf(std::size_t i) const;

@@ -35,6 +35,17 @@ class PointStatistics {
     s.sum += l;
   }
 
+  // Another's points, gathered from other passes or other parts of the
+  // file. The sums come out as one sum in the file's order would only when
+  // every level is a small whole number.
+  void Merge(const PointStatistics& other);
+  // The sum of a point's levels again, as one reader in the file's order
+  // adds them (ResetSums first).
+  void ResetSums();
+  void AddToSum(std::int32_t point, double level) {
+    points_[static_cast<std::size_t>(point - firstPoint_)].sum += level;
+  }
+
   std::int32_t FirstPoint() const { return firstPoint_; }
   // The highest point that any pass held; below FirstPoint when none.
   std::int32_t LastPointSeen() const;

@@ -5,6 +5,7 @@
 
 #include "NarrowPaths.h"
 #include "OutputFile.h"
+#include "RecordingInput.h"
 #include "measure/TimesFile.h"
 #include "settings/Settings.h"
 
@@ -60,7 +61,7 @@ std::string NoAxis(const RunFiles& f) {
 
 void ListFiles(RunFiles& f) {
   const Options& o = f.options;
-  f.inputs = {{"the waveform file itself", o.input}};
+  if (o.input != kStandardInput) f.inputs = {{"the waveform file itself", o.input}};
   if (!o.iniPath.empty()) f.inputs.push_back({"the settings file of --ini", o.iniPath});
   if (!f.timesPath.empty()) f.inputs.push_back({"the times file", f.timesPath});
   for (const auto& [option, path] : {std::pair{"--csv", &o.csvPath},
@@ -99,8 +100,13 @@ void NameUsualOutputs(Options& o) {
 std::string FindRunFiles(const Options& options, const std::string& programFolder, RunFiles& f) {
   f = RunFiles{};
   f.options = options;
-  f.name = LastPart(options.input);
+  const bool piped = options.input == kStandardInput;
+  f.name = piped ? "(standard input)" : LastPart(options.input);
   f.usualSet = !options.NamesAnOutput();
+  if (piped && f.usualSet) {
+    return "a recording from standard input (-) has nothing to be named after: name the outputs "
+           "(--report FILE.html, --summary FILE, ...)";
+  }
   if (f.usualSet) NameUsualOutputs(f.options);
   f.timesNamed = !options.timesPath.empty();
   if (f.timesNamed) {

@@ -1,5 +1,6 @@
 #include "TimesTable.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -7,6 +8,7 @@
 #include <memory>
 #include <utility>
 
+#include "NarrowPaths.h"
 #include "measure/TimesFile.h"
 #include "platform/Numbers.h"
 
@@ -102,6 +104,13 @@ bool TimesReader::Finish(std::uint64_t partial) {
   return true;
 }
 
+void TimesTable::ReserveFor(std::uint64_t fileBytes) {
+  // The shortest times line, "1,1,5,2026-12-08T20:48:28.123+09:00" CR LF, and
+  // the most bands a run can have.
+  constexpr std::uint64_t kShortestLine = 37, kMostBands = 32767 * 102;
+  packed_.reserve(static_cast<std::size_t>(std::min(fileBytes / kShortestLine, kMostBands)));
+}
+
 LoadedTimes LoadTimes(const std::string& path, const std::string& name) {
   struct Closer {
     void operator()(std::FILE* f) const { std::fclose(f); }
@@ -113,6 +122,7 @@ LoadedTimes LoadTimes(const std::string& path, const std::string& name) {
     return loaded;
   }
   TimesReader reader(name);
+  reader.Table().ReserveFor(SizeOf(file.get()));
   std::string held;  // the unfinished line
   char piece[1 << 16];
   bool going = true;

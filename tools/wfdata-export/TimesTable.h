@@ -25,6 +25,9 @@ class TimesTable {
   double FirstCentreMHz() const { return firstCentreMHz_; }
 
   std::optional<platform::WallTime> At(std::int32_t pass, std::int32_t band) const;
+  // Room for the bands of a times file of this size, made at once: grown
+  // step by step, the table would take three times its size at moments.
+  void ReserveFor(std::uint64_t fileBytes);
   // A pass's time: that of its first band.
   std::optional<platform::WallTime> PassTime(std::int32_t pass) const { return At(pass, 1); }
   // The first and the last band's (Count() > 0).

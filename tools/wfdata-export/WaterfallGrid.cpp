@@ -10,63 +10,73 @@ namespace {
 // the final row count closer to the height asked for.
 constexpr std::size_t kBudgetBytes = std::size_t{16} << 20;
 
-std::int16_t Tenths(const std::optional<double>& level) {
-  if (!level) return WaterfallImage::kNoLevel;
-  return static_cast<std::int16_t>(std::lround(std::clamp(*level * 10, -32767.0, 32767.0)));
-}
-
 }  // namespace
 
 WaterfallGrid::WaterfallGrid(const Selection& selection, int maxColumns, int maxRows)
     : selection_(selection), maxColumns_(maxColumns), maxRows_(maxRows) {}
 
-void WaterfallGrid::Add(std::int32_t pass, std::int32_t point, const std::optional<double>& level) {
+std::int16_t WaterfallGrid::Tenths(bool has, double level) {
+  if (!has) return WaterfallImage::kNoLevel;
+  return static_cast<std::int16_t>(std::lround(std::clamp(level * 10, -32767.0, 32767.0)));
+}
+
+void WaterfallGrid::AddTenths(std::int32_t pass, std::int32_t point, std::int16_t level) {
   if (!laid_) {
     if (firstPass_.empty() || (pass == firstPass_.front().pass &&
                                firstPass_.size() < static_cast<std::size_t>(selection_.Points()))) {
-      firstPass_.push_back({pass, point, Tenths(level)});
+      firstPass_.push_back({pass, point, level});
       return;
     }
     Lay();
   }
-  Put(pass, point, Tenths(level));
+  Put(pass, point, level);
 }
 
 void WaterfallGrid::Lay() {
   laid_ = true;
   std::int32_t last = selection_.firstPoint;
   for (const Held& h : firstPass_) last = std::max(last, h.point);
-  layout_ = PointLayout::Of(selection_.firstPoint, last, maxColumns_);
-  columnOf_.resize(static_cast<std::size_t>(layout_.points));
-  for (std::int32_t p = 0; p < layout_.points; ++p) {
-    columnOf_[static_cast<std::size_t>(p)] = layout_.Column(layout_.firstPoint + p);
+  PointLayout& layout = columns_.layout;
+  layout = PointLayout::Of(selection_.firstPoint, last, maxColumns_);
+  columns_.columnOf.resize(static_cast<std::size_t>(layout.points));
+  for (std::int32_t p = 0; p < layout.points; ++p) {
+    columns_.columnOf[static_cast<std::size_t>(p)] = layout.Column(layout.firstPoint + p);
   }
-  const std::size_t rowBytes = static_cast<std::size_t>(layout_.columns) * sizeof(std::int16_t);
+  const std::size_t rowBytes = static_cast<std::size_t>(layout.columns) * sizeof(std::int16_t);
   const auto rows = static_cast<std::size_t>(maxRows_);
   capacity_ = std::max(2 * rows, std::min(8 * rows, kBudgetBytes / rowBytes));
   // All of it at once: the memory an export takes does not grow with the file.
-  cells_.assign(capacity_ * static_cast<std::size_t>(layout_.columns), WaterfallImage::kNoLevel);
+  cells_.assign(capacity_ * static_cast<std::size_t>(layout.columns), WaterfallImage::kNoLevel);
   for (const Held& h : firstPass_) Put(h.pass, h.point, h.level);
   std::vector<Held>().swap(firstPass_);
 }
 
 void WaterfallGrid::Put(std::int32_t pass, std::int32_t point, std::int16_t level) {
-  const std::int32_t offset = point - layout_.firstPoint;
-  if (offset >= layout_.points) return;  // beyond the first pass's bands
+  const std::int32_t offset = point - columns_.layout.firstPoint;
+  if (offset >= columns_.layout.points) return;  // beyond the first pass's bands
+  std::int16_t& cell = Row(pass)[columns_.columnOf[static_cast<std::size_t>(offset)]];
+  cell = std::max(cell, level);
+}
+
+void WaterfallGrid::AddRow(std::int32_t pass, const std::int16_t* cells) {
+  std::int16_t* row = Row(pass);
+  for (int c = 0; c < columns_.layout.columns; ++c) row[c] = std::max(row[c], cells[c]);
+}
+
+// The row a pass falls in, made room for.
+std::int16_t* WaterfallGrid::Row(std::int32_t pass) {
   lastPass_ = std::max(lastPass_, pass);
   std::size_t row = static_cast<std::size_t>(pass - selection_.firstPass) >> shift_;
   while (row >= capacity_) {
     Halve();
     row >>= 1;
   }
-  const auto columns = static_cast<std::size_t>(layout_.columns);
   rowsUsed_ = std::max(rowsUsed_, row + 1);
-  std::int16_t& cell = cells_[row * columns + static_cast<std::size_t>(columnOf_[offset])];
-  cell = std::max(cell, level);
+  return &cells_[row * static_cast<std::size_t>(columns_.layout.columns)];
 }
 
 void WaterfallGrid::Halve() {
-  const auto columns = static_cast<std::size_t>(layout_.columns);
+  const auto columns = static_cast<std::size_t>(columns_.layout.columns);
   const std::size_t rows = (rowsUsed_ + 1) / 2;
   for (std::size_t r = 0; r < rows; ++r) {
     for (std::size_t c = 0; c < columns; ++c) {
@@ -85,11 +95,11 @@ void WaterfallGrid::Halve() {
 WaterfallImage WaterfallGrid::Finish() {
   if (!laid_) Lay();
   WaterfallImage image;
-  image.layout = layout_;
+  image.layout = columns_.layout;
   image.firstPass = selection_.firstPass;
   image.lastPass = lastPass_;
   if (rowsUsed_ == 0) return image;
-  const auto columns = static_cast<std::size_t>(layout_.columns);
+  const auto columns = static_cast<std::size_t>(columns_.layout.columns);
   const std::size_t join = (rowsUsed_ + maxRows_ - 1) / maxRows_;
   image.rows = static_cast<int>((rowsUsed_ + join - 1) / join);
   image.passesPerRow = static_cast<std::int32_t>(join << shift_);

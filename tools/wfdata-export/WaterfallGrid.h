@@ -29,16 +29,32 @@ struct WaterfallImage {
   }
 };
 
+// Which column of the picture each point falls in, once the columns are laid.
+struct WaterfallColumns {
+  PointLayout layout;
+  std::vector<int> columnOf;  // by point - layout.firstPoint
+};
+
 // Builds the waterfall while the passes go by, in memory that depends on the
 // picture's size only. The columns follow the points of the first pass (a
 // pass holds every band of the run); the rows stand for a power of two of
 // passes each, doubled whenever the recording outgrows them, and are joined
-// to at most maxRows when the recording has ended.
+// to at most maxRows when the recording has ended. Once the columns are laid,
+// the order of the points no longer matters: a reader of parts of the file
+// may hand in whole rows of a pass (AddRow).
 class WaterfallGrid {
  public:
   WaterfallGrid(const Selection& selection, int maxColumns, int maxRows);
 
-  void Add(std::int32_t pass, std::int32_t point, const std::optional<double>& level);
+  static std::int16_t Tenths(bool has, double level);
+  void Add(std::int32_t pass, std::int32_t point, const std::optional<double>& level) {
+    AddTenths(pass, point, Tenths(level.has_value(), level.value_or(0)));
+  }
+  void AddTenths(std::int32_t pass, std::int32_t point, std::int16_t level);
+  // The highest levels of one pass, a cell per column (kNoLevel for none).
+  void AddRow(std::int32_t pass, const std::int16_t* cells);
+  // Nothing until the first pass has laid them.
+  const WaterfallColumns* Columns() const { return laid_ ? &columns_ : nullptr; }
   WaterfallImage Finish();
 
  private:
@@ -49,16 +65,16 @@ class WaterfallGrid {
 
   void Lay();
   void Put(std::int32_t pass, std::int32_t point, std::int16_t level);
+  std::int16_t* Row(std::int32_t pass);
   void Halve();
 
   Selection selection_;
   int maxColumns_, maxRows_;
   std::vector<Held> firstPass_;  // until the columns are laid
   bool laid_ = false;
-  PointLayout layout_;
-  std::vector<int> columnOf_;  // by point - firstPoint
-  std::size_t capacity_ = 0;   // rows
-  int shift_ = 0;              // each row stands for 2^shift_ passes
+  WaterfallColumns columns_;
+  std::size_t capacity_ = 0;  // rows
+  int shift_ = 0;             // each row stands for 2^shift_ passes
   std::size_t rowsUsed_ = 0;
   std::int32_t lastPass_ = 0;
   std::vector<std::int16_t> cells_;

@@ -1,52 +1,44 @@
 #pragma once
 
-#include <cstdint>
-#include <functional>
+#include <memory>
 #include <ostream>
 #include <string>
 
-#include "PointSink.h"
+#include "LineScanner.h"
+#include "ReadTally.h"
+#include "RecordingInput.h"
 
 namespace kov::wfexport {
 
-struct ReadSettings {
-  std::string name;  // of the file in messages
-  bool strict = false;
-  // Ends the read once a second pass begins: what the first holds.
-  bool firstPassOnly = false;
-  // Called after each piece read, with the bytes read so far and the file's
-  // size (0 when unknown).
-  std::function<void(std::uint64_t, std::uint64_t)> progress;
+// What the reading of one chunk leaves for the merge.
+struct ChunkOut {
+  virtual ~ChunkOut() = default;
+  ChunkFacts facts;
 };
 
-// What a read found, beyond the points it handed on.
-struct ReadReport {
-  std::string error;  // the file could not be opened or read
-  std::uint64_t bytes = 0;
-  std::int64_t lines = 0;  // whole lines
-  std::int64_t pointLines = 0;
-  std::int64_t skipped = 0;       // lines that are no point line
-  bool stoppedAtSkipped = false;  // strict: the first one ended the read
-  // Where the file ends: bytes after the last line end, whether its last
-  // line was a point line (the program ends each band with an empty line),
-  // and the pass and point of the last point line.
-  std::uint64_t partialBytes = 0;
-  bool endsInBand = false;
-  std::int32_t lastPass = 0;
-  std::int32_t lastPoint = 0;
-  // The highest point of the first pass, once a later pass has begun.
-  std::int32_t pointsPerPass = 0;
-  // Over all point lines: the highest point, the lowest and highest pass.
-  std::int32_t highestPoint = 0;
-  std::int32_t lowestPass = 0, highestPass = 0;
+// The work done on a recording's chunks: each chunk is scanned on one of the
+// workers, the chunks of a file on several at once and in any order; the
+// results are merged one by one in the file's order.
+class ChunkWork {
+ public:
+  virtual ~ChunkWork() = default;
+  // Before the first chunk: how many workers there will be (1 or more).
+  virtual void Start(unsigned workers) = 0;
+  virtual std::unique_ptr<ChunkOut> NewOut() = 0;
+  // On worker `worker`: a chunk's lines into `out`, cleared before (its
+  // facts filled by ScanLines).
+  virtual void Scan(unsigned worker, const ChunkWindow& window, ChunkOut& out) = 0;
+  // On the thread that reads, in the file's order.
+  virtual void Merge(ChunkOut& out) = 0;
 };
 
-// Reads the waveform file from start to end in pieces, in constant memory,
-// and hands each point line to the sink. Lines that are no point line (and
-// pass or point numbers the program cannot write) are skipped and counted,
-// the first few reported to err with their line numbers; with `strict` the
-// first one ends the read. Bytes after the last line end are left unread.
-ReadReport ReadWaveformFile(const std::string& path, PointSink& sink, const ReadSettings& settings,
+// Reads the waveform file from start to end in chunks, in memory that does
+// not grow with the file: points go to the work, the rest into the report.
+// Lines that are no point line (and pass or point numbers the program cannot
+// write) are skipped and counted, the first few reported to err with their
+// line numbers; with `strict` the first one ends the read. Bytes after the
+// last line end are left unread.
+ReadReport ReadWaveformFile(RecordingInput& input, ChunkWork& work, const ReadSettings& settings,
                             std::ostream& err);
 
 }  // namespace kov::wfexport

@@ -3,30 +3,10 @@
 #include <cerrno>
 #include <cstring>
 
+#include "CommandLines.h"
+#include "Escaped.h"
+
 namespace kov::sim {
-namespace {
-
-std::string Escaped(const std::string& bytes) {
-  std::string out;
-  for (const unsigned char c : bytes) {
-    if (c == '\r') {
-      out += "\\r";
-    } else if (c == '\n') {
-      out += "\\n";
-    } else if (c == '\\') {
-      out += "\\\\";
-    } else if (c < 0x20 || c >= 0x7F) {
-      char hex[8];
-      std::snprintf(hex, sizeof hex, "\\x%02X", c);
-      out += hex;
-    } else {
-      out += static_cast<char>(c);
-    }
-  }
-  return out;
-}
-
-}  // namespace
 
 CommandLog::~CommandLog() {
   if (file_ != nullptr) std::fclose(file_);
@@ -41,9 +21,19 @@ bool CommandLog::Open(const std::string& path, std::string& error) {
   return file_ != nullptr;
 }
 
-void CommandLog::Write(const std::string& command) {
+void CommandLog::Write(std::string_view command) {
+  if (file_ != nullptr) Line(Escaped(command));
+}
+
+void CommandLog::Dropped(std::string_view beginning) {
   if (file_ == nullptr) return;
-  const std::string text = Escaped(command);
+  constexpr std::size_t kShown = 32;
+  Line("# dropped up to its CR LF, longer than " + std::to_string(CommandLines::kLongest) +
+       " bytes: \"" + Escaped(beginning.substr(0, kShown)) +
+       (beginning.size() > kShown ? "...\"" : "\""));
+}
+
+void CommandLog::Line(const std::string& text) {
   const std::lock_guard lock(mutex_);
   // Taken under the lock, so the times never run backwards down the file.
   const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(

@@ -4,12 +4,15 @@
 #include <cstdio>
 #include <mutex>
 #include <string>
+#include <string_view>
 
 namespace kov::sim {
 
 // The file of every command received, from all connections: one line per
 // command, "<ms> <command>", the milliseconds counted from the log's opening
-// and the command's bytes C-escaped (\r, \n, \\, \xHH). Lines never mix.
+// and the command's bytes C-escaped (\r, \n, \\, \xHH). A line dropped for
+// its length leaves one note, "<ms> # dropped ...", in its place. Lines never
+// mix.
 class CommandLog {
  public:
   CommandLog() = default;
@@ -21,9 +24,13 @@ class CommandLog {
   // reason, when the file cannot be opened.
   bool Open(const std::string& path, std::string& error);
   // The command as received, its CR LF included.
-  void Write(const std::string& command);
+  void Write(std::string_view command);
+  // The note of a line too long to be a command, with its first bytes.
+  void Dropped(std::string_view beginning);
 
  private:
+  void Line(const std::string& text);
+
   std::mutex mutex_;
   std::FILE* file_ = nullptr;
   std::chrono::steady_clock::time_point start_;

@@ -62,8 +62,9 @@ void AddOptions(CLI::App& app, Options& o) {
             "TCP port to listen on, on 127.0.0.1 only; 0 picks a free one");
   app.add_option("--log", o.logPath,
                  "Write every command received to FILE, one line each: \"<ms> <command>\", the "
-                 "command's bytes C-escaped (\\r, \\n, \\\\, \\xHH). FILE is emptied once the "
-                 "port is held")
+                 "command's bytes C-escaped (\\r, \\n, \\\\, \\xHH); a line longer than 4096 "
+                 "bytes is dropped up to its CR LF and noted once, \"<ms> # dropped ...\". FILE is "
+                 "emptied once the port is held")
       ->type_name("FILE");
   AddNumber(app, "--reply-delay-ms", o.replyDelayMs, 0, kLongestWaitMs,
             "Wait this long before answering each \"GD\"");
@@ -111,11 +112,13 @@ ParsedOptions ParseOptions(int argc, const char* const* argv, std::ostream& out,
   ParsedOptions parsed;
   CLI::App app(
       "Plays the device server and the spectrum analyser behind it, on 127.0.0.1 only.\n"
-      "Commands end in CR LF; \"CF<MHz>\" tunes a connection to the 10 MHz band around\n"
-      "<MHz> and \"GD\" answers with that band's trace. Every connection is served at\n"
-      "once and on its own. The levels come from a synthetic spectrum that changes from\n"
-      "pass to pass, or with --replay from a recorded WFdata.txt. Prints \"listening on\n"
-      "127.0.0.1:PORT\" when ready; SIGTERM, SIGINT or Ctrl+C end it with status 0.",
+      "Commands end in CR LF, with 4096 bytes at most before it; \"CF<MHz>\" tunes a\n"
+      "connection to the 10 MHz band around <MHz> and \"GD\" answers with that band's\n"
+      "trace. Every connection is served at once and on its own. The levels come from a\n"
+      "synthetic spectrum that changes from pass to pass, or with --replay from a recorded\n"
+      "WFdata.txt. Prints \"listening on 127.0.0.1:PORT\" when ready; SIGTERM, SIGINT or\n"
+      "Ctrl+C end it at once with status 0, whatever its connections send, and so does\n"
+      "the event \"Local\\xport-sim-stop-<PID>\" on Windows.",
       "xport-sim");
   AddOptions(app, parsed.options);
   try {

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "Escaped.h"
 #include "link/Protocol.h"
 #include "measure/WaveformFile.h"
 
@@ -14,8 +15,10 @@ constexpr int kPoints = link::kPointsPerBand;
 // Far longer than any point line the program writes.
 constexpr std::size_t kLongestLine = 200;
 
+// The line's bytes escaped: a file's NUL or control bytes neither cut the
+// message short nor reach the terminal.
 std::string Quoted(std::string_view line) {
-  return '"' + std::string(line.substr(0, 40)) + (line.size() > 40 ? "...\"" : "\"");
+  return '"' + Escaped(line.substr(0, 40)) + (line.size() > 40 ? "...\"" : "\"");
 }
 
 }  // namespace

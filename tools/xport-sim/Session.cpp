@@ -11,39 +11,44 @@ namespace kov::sim {
 
 Session::Session(net::Socket socket, const Options& options, const LevelSource& levels,
                  CommandLog& log)
-    : socket_(socket), options_(options), levels_(levels), log_(log) {}
+    : socket_(socket),
+      options_(options),
+      levels_(levels),
+      log_(log),
+      take_([this](CommandLines::Kind kind, std::string_view line) { return Take(kind, line); }) {}
 
 Session::~Session() { net::Close(socket_); }
 
 void Session::Run() {
   char buffer[4096];
   for (;;) {
-    // After the stop, what the peer has already sent is still logged (its
-    // "EX", say), but nothing more is answered or waited for.
-    const bool stopping = StopRequested();
-    if (!stopping) {
+    // After the stop, or once a send has failed, what the peer has already
+    // sent is still logged (its "EX", say), one read of it: nothing more is
+    // answered or waited for, and a peer that keeps sending cannot hold the
+    // end back.
+    const bool ending = lost_ || StopRequested();
+    if (!ending) {
       const net::Wait wait = net::WaitReadable(socket_, -1);
       if (wait == net::Wait::Failed) return;
       if (wait != net::Wait::Ready) continue;
     }
     const net::IoResult received = net::Receive(socket_, buffer, sizeof buffer);
-    if (received.status == net::Io::WouldBlock && !stopping) continue;
+    if (received.status == net::Io::WouldBlock && !ending) continue;
     if (received.status != net::Io::Done) return;
-    pending_.append(buffer, received.bytes);
-    if (!TakeCommands()) return;
+    if (!lines_.Feed({buffer, received.bytes}, take_) || ending) return;
   }
 }
 
-bool Session::TakeCommands() {
-  for (std::size_t end; (end = pending_.find("\r\n")) != std::string::npos;) {
-    const std::string command = pending_.substr(0, end);
-    log_.Write(pending_.substr(0, end + 2));
-    pending_.erase(0, end + 2);
-    ++commands_;
-    if (StopRequested()) continue;
-    if (options_.closeAfter > 0 && commands_ >= options_.closeAfter) return false;
-    if (!Answer(command)) return false;
+bool Session::Take(CommandLines::Kind kind, std::string_view line) {
+  if (kind == CommandLines::Kind::Dropped) {
+    log_.Dropped(line);
+    return true;
   }
+  log_.Write(line);
+  ++commands_;
+  if (lost_ || StopRequested()) return true;
+  if (options_.closeAfter > 0 && commands_ >= options_.closeAfter) return false;
+  lost_ = !Answer(std::string(line.substr(0, line.size() - 2)));
   return true;
 }
 

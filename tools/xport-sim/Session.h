@@ -3,7 +3,9 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <string_view>
 
+#include "CommandLines.h"
 #include "CommandLog.h"
 #include "LevelSource.h"
 #include "Net.h"
@@ -25,8 +27,9 @@ class Session {
   void Run();
 
  private:
-  // false: the connection ends.
-  bool TakeCommands();
+  // false when --close-after ends the connection.
+  bool Take(CommandLines::Kind kind, std::string_view line);
+  // false when the connection failed.
   bool Answer(const std::string& command);
   bool SendInPieces(const std::string& bytes);
   bool SendPiece(const char* bytes, std::size_t size);
@@ -35,8 +38,11 @@ class Session {
   const Options& options_;
   const LevelSource& levels_;
   CommandLog& log_;
-  std::string pending_;
+  CommandLines lines_;
+  const CommandLines::Take take_;
   double centreMHz_ = 455.0;
+  // A send failed: the peer is gone.
+  bool lost_ = false;
   int commands_ = 0;
   int gdSinceCF_ = 0;
   // Replies sent per band, keyed by its centre in kHz: the run's pass for the

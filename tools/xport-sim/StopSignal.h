@@ -4,8 +4,9 @@
 
 #include "Net.h"
 
-// The stop: SIGTERM and SIGINT, or on Windows Ctrl+C, Ctrl+Break and the
-// closing of the console window. Waits end at once when it comes.
+// The stop: SIGTERM and SIGINT, or on Windows Ctrl+C, Ctrl+Break, the
+// closing of the console window and the event "Local\xport-sim-stop-<pid>".
+// Waits end at once when it comes.
 namespace kov::sim {
 
 // Starts listening for the stop; false, with the reason, when it cannot. On

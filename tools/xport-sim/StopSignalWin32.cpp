@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <string>
 
 #include "StopSignal.h"
 
@@ -16,10 +17,14 @@ std::atomic<bool> g_stop{false};
 SOCKET g_wakeRead = INVALID_SOCKET;
 SOCKET g_wakeWrite = INVALID_SOCKET;
 
-BOOL WINAPI OnConsoleEvent(DWORD event) {
+void RequestStop() {
   g_stop.store(true);
   const char byte = 1;
   ::send(g_wakeWrite, &byte, 1, 0);
+}
+
+BOOL WINAPI OnConsoleEvent(DWORD event) {
+  RequestStop();
   // Windows ends the process as soon as this returns for a closing console
   // (or after 5 s): let the sessions log what their peers already sent. The
   // end of main ends this wait too.
@@ -27,6 +32,18 @@ BOOL WINAPI OnConsoleEvent(DWORD event) {
     ::Sleep(4000);
   }
   return TRUE;
+}
+
+VOID CALLBACK OnStopEvent(PVOID, BOOLEAN) { RequestStop(); }
+
+// A program that started it without a console (a test, say) cannot send it
+// Ctrl+C: it sets this event instead, named after the process.
+bool WatchStopEvent() {
+  const std::string name = "Local\\xport-sim-stop-" + std::to_string(::GetCurrentProcessId());
+  const HANDLE event = ::CreateEventA(nullptr, TRUE, FALSE, name.c_str());
+  HANDLE wait = nullptr;
+  return event != nullptr && ::RegisterWaitForSingleObject(&wait, event, OnStopEvent, nullptr,
+                                                           INFINITE, WT_EXECUTEONLYONCE);
 }
 
 bool MakeWakePair() {
@@ -60,6 +77,10 @@ bool InstallStopHandlers(std::string& error) {
   }
   if (!::SetConsoleCtrlHandler(OnConsoleEvent, TRUE)) {
     error = "cannot catch Ctrl+C";
+    return false;
+  }
+  if (!WatchStopEvent()) {
+    error = "cannot make the stop event";
     return false;
   }
   return true;
