@@ -6,6 +6,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include "platform/Utf16.h"
 #else
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -45,7 +47,7 @@ constexpr DWORD kShare = FILE_SHARE_READ | FILE_SHARE_WRITE;
 
 std::optional<WIN32_FILE_ATTRIBUTE_DATA> FileData(const std::string& path) {
   WIN32_FILE_ATTRIBUTE_DATA data{};
-  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
+  if (!GetFileAttributesExW(Utf16(path).c_str(), GetFileExInfoStandard, &data) ||
       (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
     return std::nullopt;
   }
@@ -55,8 +57,9 @@ std::optional<WIN32_FILE_ATTRIBUTE_DATA> FileData(const std::string& path) {
 std::int64_t Join(DWORD high, DWORD low) { return (static_cast<std::int64_t>(high) << 32) | low; }
 
 bool Put(const std::string& path, std::string_view bytes, bool append) {
-  Handle file(CreateFileA(path.c_str(), append ? FILE_APPEND_DATA : GENERIC_WRITE, kShare, nullptr,
-                          append ? OPEN_ALWAYS : CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  Handle file(CreateFileW(Utf16(path).c_str(), append ? FILE_APPEND_DATA : GENERIC_WRITE, kShare,
+                          nullptr, append ? OPEN_ALWAYS : CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                          nullptr));
   if (file.get() == INVALID_HANDLE_VALUE) return false;
   while (!bytes.empty()) {
     const auto chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
@@ -69,7 +72,7 @@ bool Put(const std::string& path, std::string_view bytes, bool append) {
 }
 
 bool CutTo(const std::string& path, std::uint64_t size) {
-  Handle file(CreateFileA(path.c_str(), GENERIC_WRITE, kShare, nullptr, OPEN_EXISTING,
+  Handle file(CreateFileW(Utf16(path).c_str(), GENERIC_WRITE, kShare, nullptr, OPEN_EXISTING,
                           FILE_ATTRIBUTE_NORMAL, nullptr));
   LARGE_INTEGER at{};
   at.QuadPart = static_cast<LONGLONG>(size);
@@ -77,7 +80,7 @@ bool CutTo(const std::string& path, std::uint64_t size) {
          SetFilePointerEx(file.get(), at, nullptr, FILE_BEGIN) && SetEndOfFile(file.get());
 }
 
-bool RemoveFile(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
+bool RemoveFile(const std::string& path) { return DeleteFileW(Utf16(path).c_str()) != 0; }
 #else
 class Descriptor {
  public:
@@ -153,7 +156,7 @@ bool SystemTextFiles::AppendAll(std::span<const FileBytes> files) {
 #ifdef _WIN32
 std::optional<std::string> SystemTextFiles::ReadStart(const std::string& path,
                                                       std::size_t maxBytes) {
-  Handle file(CreateFileA(path.c_str(), GENERIC_READ, kShare | FILE_SHARE_DELETE, nullptr,
+  Handle file(CreateFileW(Utf16(path).c_str(), GENERIC_READ, kShare | FILE_SHARE_DELETE, nullptr,
                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (file.get() == INVALID_HANDLE_VALUE) return std::nullopt;
   std::string bytes(maxBytes, '\0');
@@ -180,12 +183,12 @@ std::optional<WallTime> SystemTextFiles::Modified(const std::string& path) {
 }
 
 bool SystemTextFiles::Exists(const std::string& path) {
-  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+  return GetFileAttributesW(Utf16(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 bool SystemTextFiles::Rename(const std::string& from, const std::string& to) {
   // Without MOVEFILE_REPLACE_EXISTING a name that is taken fails the move.
-  return MoveFileExA(from.c_str(), to.c_str(), 0) != 0;
+  return MoveFileExW(Utf16(from).c_str(), Utf16(to).c_str(), 0) != 0;
 }
 #else
 std::optional<std::string> SystemTextFiles::ReadStart(const std::string& path,

@@ -7,7 +7,10 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/FilePath.h"
 #include "platform/LockedReplace.h"
+#include "platform/SystemText.h"
+#include "platform/Utf16.h"
 
 namespace kov::platform {
 namespace {
@@ -20,10 +23,17 @@ namespace {
 // names (a link and its target) therefore do not wait for each other.
 class PathMutex {
  public:
-  explicit PathMutex(const std::string& fullPath) {
-    std::uint64_t hash = 14695981039346656037ull;  // FNV-1a over the path in one case
-    for (char c : fullPath) {
-      hash ^= static_cast<unsigned char>((c >= 'a' && c <= 'z') ? c - 'a' + 'A' : c);
+  explicit PathMutex(const std::wstring& fullPath) {
+    // FNV-1a over the path's UTF-16 units in one case, as the file system
+    // compares names.
+    std::wstring upper = fullPath;
+    if (!upper.empty()) {
+      const int n = static_cast<int>(upper.size());
+      LCMapStringW(LOCALE_INVARIANT, LCMAP_UPPERCASE, fullPath.c_str(), n, upper.data(), n);
+    }
+    std::uint64_t hash = 14695981039346656037ull;
+    for (const wchar_t c : upper) {
+      hash ^= static_cast<std::uint16_t>(c);
       hash *= 1099511628211ull;
     }
     // Global reaches programs in other sessions; where it is denied, the
@@ -32,7 +42,7 @@ class PathMutex {
       char name[64];
       std::snprintf(name, sizeof name, "%s\\kov-profile-%016llx", space,
                     static_cast<unsigned long long>(hash));
-      mutex_ = CreateMutexA(nullptr, FALSE, name);
+      mutex_ = CreateMutexW(nullptr, FALSE, Utf16(name).c_str());
       if (mutex_ != nullptr) break;
     }
     if (mutex_ == nullptr) return;
@@ -54,34 +64,42 @@ class PathMutex {
   bool held_ = false;
 };
 
-std::string FullPath(const std::string& path) {
-  char full[MAX_PATH];
-  const DWORD n = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
-  return n > 0 && n < sizeof full ? std::string(full, n) : path;
+std::wstring FullPath(const std::string& path) {
+  const std::wstring wide = Utf16(path);
+  const auto full = SystemText([&](wchar_t* buffer, std::uint32_t size) {
+    return static_cast<std::uint32_t>(GetFullPathNameW(wide.c_str(), size, buffer, nullptr));
+  });
+  return full ? *full : wide;
 }
 
 // The file itself, through links, when it exists.
-std::string FinalPath(const std::string& fullPath) {
+std::wstring FinalPath(const std::wstring& fullPath) {
   const HANDLE file =
-      CreateFileA(fullPath.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+      CreateFileW(fullPath.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return fullPath;
-  char final[MAX_PATH + 16];
-  const DWORD n =
-      GetFinalPathNameByHandleA(file, final, sizeof final, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+  const auto final = SystemText([&](wchar_t* buffer, std::uint32_t size) {
+    return static_cast<std::uint32_t>(
+        GetFinalPathNameByHandleW(file, buffer, size, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS));
+  });
   CloseHandle(file);
-  if (n == 0 || n >= sizeof final) return fullPath;
-  const std::string_view result(final, n);
-  if (result.starts_with("\\\\?\\UNC\\")) return "\\\\" + std::string(result.substr(8));
-  if (result.starts_with("\\\\?\\")) return std::string(result.substr(4));
-  return std::string(result);
+  if (!final) return fullPath;
+  // The plain form where it fits the calls that take no long paths.
+  const std::wstring_view result = *final;
+  if (result.starts_with(L"\\\\?\\UNC\\") && result.size() - 6 < MAX_PATH) {
+    return L"\\\\" + std::wstring(result.substr(8));
+  }
+  if (result.starts_with(L"\\\\?\\") && result.size() - 4 < MAX_PATH) {
+    return std::wstring(result.substr(4));
+  }
+  return std::wstring(result);
 }
 
 std::optional<std::string> ReadUnlocked(const std::string& path) {
-  std::FILE* f = std::fopen(path.c_str(), "rb");
+  std::FILE* f = OpenFile(path, "rb");
   if (f == nullptr) {
     std::error_code ec;
-    if (std::filesystem::exists(path, ec) || ec) return std::nullopt;
+    if (std::filesystem::exists(FsPath(path), ec) || ec) return std::nullopt;
     return std::string();
   }
   std::string bytes;
@@ -95,7 +113,7 @@ std::optional<std::string> ReadUnlocked(const std::string& path) {
 }
 
 bool Writable(const std::string& path) {
-  std::FILE* f = std::fopen(path.c_str(), "r+b");
+  std::FILE* f = OpenFile(path, "r+b");
   if (f == nullptr) return false;
   std::fclose(f);
   return true;
@@ -109,7 +127,7 @@ std::optional<std::string> WriteBeside(const std::string& target, std::string_vi
     char suffix[48];
     std::snprintf(suffix, sizeof suffix, ".%lu-%u.tmp", GetCurrentProcessId(), counter++);
     const std::string name = target + suffix;
-    const HANDLE file = CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+    const HANDLE file = CreateFileW(Utf16(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                     FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
       if (GetLastError() == ERROR_FILE_EXISTS) continue;
@@ -120,7 +138,7 @@ std::optional<std::string> WriteBeside(const std::string& target, std::string_vi
               written == bytes.size() && FlushFileBuffers(file);
     ok = CloseHandle(file) && ok;
     if (ok) return name;
-    DeleteFileA(name.c_str());
+    DeleteFileW(Utf16(name).c_str());
     return std::nullopt;
   }
   return std::string();
@@ -149,9 +167,9 @@ bool WriteFromStart(HANDLE file, std::string_view bytes) {
 // before a byte changes; then the new bytes, then the file cut to their
 // length. A write that fails on the way puts the old bytes back.
 bool WriteInPlace(const std::string& target, std::string_view old, std::string_view now) {
-  const HANDLE file =
-      CreateFileA(target.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  const HANDLE file = CreateFileW(Utf16(target).c_str(), GENERIC_READ | GENERIC_WRITE,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   bool ok = SetSize(file, std::max(old.size(), now.size()));
   if (ok) {
@@ -167,14 +185,16 @@ bool WriteInPlace(const std::string& target, std::string_view old, std::string_v
 // ReplaceFile gives the new bytes the old file's attributes (and on NTFS its
 // security and streams); a new file is simply moved in.
 bool PutInPlace(const std::string& temporary, const std::string& target, bool exists) {
-  if (!exists) return MoveFileExA(temporary.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH);
-  if (ReplaceFileA(target.c_str(), temporary.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
-                   nullptr, nullptr)) {
+  const std::wstring from = Utf16(temporary);
+  const std::wstring to = Utf16(target);
+  if (!exists) return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH);
+  if (ReplaceFileW(to.c_str(), from.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
+                   nullptr)) {
     return true;
   }
   // The old file is already out of the way, under another name.
   if (GetLastError() == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) {
-    return MoveFileExA(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING);
+    return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING);
   }
   return false;
 }
@@ -190,13 +210,13 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
 
 bool ReplaceFileLocked(const std::string& path,
                        const std::function<std::string(std::string_view)>& change) {
-  const std::string fullPath = FullPath(path);
+  const std::wstring fullPath = FullPath(path);
   const PathMutex lock(fullPath);
   if (!lock.held()) return false;
-  const std::string target = FinalPath(fullPath);
+  const std::string target = FromUtf16(FinalPath(fullPath));
   const auto bytes = ReadUnlocked(target);
   if (!bytes) return false;
-  const DWORD attributes = GetFileAttributesA(target.c_str());
+  const DWORD attributes = GetFileAttributesW(Utf16(target).c_str());
   const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
   if (exists && !Writable(target)) return false;
   const std::string now = change(*bytes);
@@ -206,9 +226,9 @@ bool ReplaceFileLocked(const std::string& path,
   // that may be written: the file is written where it stands.
   if (temporary->empty()) return exists && WriteInPlace(target, *bytes, now);
   // ReplaceFile should carry them over itself, but not every implementation does.
-  if (exists) SetFileAttributesA(temporary->c_str(), attributes);
+  if (exists) SetFileAttributesW(Utf16(*temporary).c_str(), attributes);
   if (PutInPlace(*temporary, target, exists)) return true;
-  DeleteFileA(temporary->c_str());
+  DeleteFileW(Utf16(*temporary).c_str());
   return false;
 }
 

@@ -9,11 +9,13 @@ if [[ $WINE == */wine && -d "${WINEPREFIX:-$HOME/.wine}/drive_c/windows/syswow64
   exit 1
 fi
 
-# start_app EXE: the program copied beside the settings file and started.
+# start_app EXE [FOLDER]: the program copied beside the settings file (in
+# the work folder, or FOLDER) and started there.
 start_app() {
-  cp "$1" "$WORK/KOV_Xport_WindowsAPI.exe"
+  local folder=${2:-$WORK}
+  cp "$1" "$folder/KOV_Xport_WindowsAPI.exe"
   # Japan's time zone, as the operators have it: the times file shows +09:00.
-  (cd "$WORK" && TZ=Asia/Tokyo exec "$WINE" ./KOV_Xport_WindowsAPI.exe </dev/null >/dev/null 2>&1) &
+  (cd "$folder" && TZ=Asia/Tokyo exec "$WINE" ./KOV_Xport_WindowsAPI.exe </dev/null >/dev/null 2>&1) &
   APP_PID=$!
   find_window 'KOV_Xport_WindowsAPI_'
   # Shown is not yet ready for input: Wine maps the window a moment later.
