@@ -1,0 +1,71 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "TestFiles.h"
+#include "platform/CodePage.h"
+#include "platform/FilePath.h"
+
+namespace kov::testing {
+
+// Folders as operators name them, for the tools' files.
+struct FolderName {
+  const char* name;
+  std::vector<std::string> parts;  // each folder in the one before
+  std::string recording;           // the recording's file name there
+};
+
+inline std::string Repeated(const std::string& text, int times) {
+  std::string all;
+  for (int i = 0; i < times; ++i) all += text;
+  return all;
+}
+
+inline std::vector<FolderName> FolderNames() {
+  return {
+      // No character of it is in CP932.
+      {"hangul", {"한국 측정"}, "WFdata.txt"},
+      // "ソ" and "表" end in the byte of "\" in CP932.
+      {"secondByte5C", {"ソフト"}, "表示 能力表.txt"},
+      // About 50 characters each: some 100 bytes in CP932, 150 in UTF-8
+      // (within the 255 bytes of a Linux file name). Both take a path past
+      // 260 bytes in CP932 while it stays within 260 UTF-16 units.
+      {"over260BytesInCP932",
+       {Repeated("測定データ", 10), Repeated("記録ファイル", 8)},
+       "WFdata.txt"},
+  };
+}
+
+// The folder, made under the test's own; its path as UTF-8 text.
+inline std::string MakeFolder(const TempDir& dir, const FolderName& folder) {
+  std::filesystem::path path = dir.Path();
+  for (const std::string& part : folder.parts) path /= platform::FsPath(part);
+  std::filesystem::create_directories(path);
+  return platform::PathText(path);
+}
+
+// A file in the folder, as UTF-8 text.
+inline std::string In(const std::string& folder, const std::string& name) {
+  return platform::PathText(platform::FsPath(folder) / platform::FsPath(name));
+}
+
+inline void SpitTo(const std::string& path, const std::string& bytes) {
+  Spit(platform::FsPath(path), bytes);
+}
+
+// The bytes a program writes for the text into a file or a pipe: in the
+// system's code page, lines ending CR LF on Windows.
+inline std::string Redirected(const std::string& text) {
+  std::string bytes;
+  for (const char c : platform::ToSystemCodePage(text)) {
+#ifdef _WIN32
+    if (c == '\n') bytes += '\r';
+#endif
+    bytes += c;
+  }
+  return bytes;
+}
+
+}  // namespace kov::testing
