@@ -10,31 +10,24 @@
 
 namespace kov::testing {
 
-// Folders as operators name them, for the tools' files.
+// Folders as operators name them, and a recording's name there.
 struct FolderName {
   const char* name;
   std::vector<std::string> parts;  // each folder in the one before
-  std::string recording;           // the recording's file name there
+  std::string recording;
 };
 
-inline std::string Repeated(const std::string& text, int times) {
-  std::string all;
-  for (int i = 0; i < times; ++i) all += text;
-  return all;
-}
-
 inline std::vector<FolderName> FolderNames() {
+  // Some 100 bytes in CP932 each, 150 in UTF-8 (a Linux name takes 255).
+  std::string measured, records;
+  for (int i = 0; i < 10; ++i) measured += "測定データ";
+  for (int i = 0; i < 8; ++i) records += "記録ファイル";
   return {
-      // No character of it is in CP932.
-      {"hangul", {"한국 측정"}, "WFdata.txt"},
+      {"hangul", {"한국 측정"}, "WFdata.txt"},  // no character of it is in CP932
       // "ソ" and "表" end in the byte of "\" in CP932.
       {"secondByte5C", {"ソフト"}, "表示 能力表.txt"},
-      // About 50 characters each: some 100 bytes in CP932, 150 in UTF-8
-      // (within the 255 bytes of a Linux file name). Both take a path past
-      // 260 bytes in CP932 while it stays within 260 UTF-16 units.
-      {"over260BytesInCP932",
-       {Repeated("測定データ", 10), Repeated("記録ファイル", 8)},
-       "WFdata.txt"},
+      // Past 260 bytes in CP932, within 260 UTF-16 units.
+      {"over260BytesInCP932", {measured, records}, "WFdata.txt"},
   };
 }
 
@@ -46,7 +39,6 @@ inline std::string MakeFolder(const TempDir& dir, const FolderName& folder) {
   return platform::PathText(path);
 }
 
-// A file in the folder, as UTF-8 text.
 inline std::string In(const std::string& folder, const std::string& name) {
   return platform::PathText(platform::FsPath(folder) / platform::FsPath(name));
 }
@@ -56,7 +48,7 @@ inline void SpitTo(const std::string& path, const std::string& bytes) {
 }
 
 // The bytes a program writes for the text into a file or a pipe: in the
-// system's code page, lines ending CR LF on Windows.
+// system's code page, each line ending CR LF on Windows.
 inline std::string Redirected(const std::string& text) {
   std::string bytes;
   for (const char c : platform::ToSystemCodePage(text)) {

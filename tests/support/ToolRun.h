@@ -3,6 +3,8 @@
 #ifdef _WIN32
 #include <windows.h>
 
+#include <algorithm>
+
 #include "platform/Utf16.h"
 #else
 #include <fcntl.h>
@@ -10,7 +12,6 @@
 #include <sys/wait.h>
 #endif
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -27,49 +28,27 @@ struct ToolRun {
   std::string out, err;
 };
 
-#ifdef _WIN32
-// An argument as the C runtime reads it back from a command line.
-inline std::wstring Quoted(const std::wstring& argument) {
-  std::wstring text = L"\"";
-  std::size_t backslashes = 0;
-  for (const wchar_t c : argument) {
-    if (c == L'\\') {
-      ++backslashes;
-      continue;
-    }
-    text.append(c == L'"' ? 2 * backslashes + 1 : backslashes, L'\\');
-    backslashes = 0;
-    text += c;
-  }
-  return text.append(2 * backslashes, L'\\') + L"\"";
-}
-
-// A handle the program writes its output to, in a file of the test's.
-inline HANDLE Inherited(const std::filesystem::path& file) {
-  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-  return CreateFileW(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
-                     FILE_ATTRIBUTE_NORMAL, nullptr);
-}
-#endif
-
 // Runs a program to its end with the arguments (UTF-8 texts; on Windows the
-// command line goes in UTF-16, as a user's shell hands it over), its output
-// and errors caught in files of `dir` as the bytes it wrote there.
+// command line goes in UTF-16, as a shell hands it over), its output and
+// errors caught in files of `dir` as the bytes it wrote there.
 inline ToolRun RunProgram(std::string program, const std::vector<std::string>& arguments,
                           const TempDir& dir) {
   ToolRun run;
-  const std::filesystem::path out = dir / "tool-out.txt", err = dir / "tool-err.txt";
+  const auto out = dir / "tool-out.txt", err = dir / "tool-err.txt";
 #ifdef _WIN32
-  // A path of the system under Wine ("/work/x.exe") as Windows sees it.
-  if (!program.empty() && program[0] == '/') program = "Z:" + program;
-  for (char& c : program) c = c == '/' ? '\\' : c;
-  std::wstring command = Quoted(platform::Utf16(program));
-  for (const std::string& a : arguments) command += L" " + Quoted(platform::Utf16(a));
+  if (!program.empty() && program[0] == '/') program = "Z:" + program;  // a path under Wine
+  std::replace(program.begin(), program.end(), '/', '\\');
+  // No argument here holds a quote or ends in "\".
+  std::wstring command = L"\"" + platform::Utf16(program) + L"\"";
+  for (const std::string& a : arguments) command += L" \"" + platform::Utf16(a) + L"\"";
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
   STARTUPINFOW start{};
   start.cb = sizeof start;
   start.dwFlags = STARTF_USESTDHANDLES;
-  start.hStdOutput = Inherited(out);
-  start.hStdError = Inherited(err);
+  for (auto [handle, file] : {std::pair{&start.hStdOutput, &out}, {&start.hStdError, &err}}) {
+    *handle = CreateFileW(file->c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
+                          FILE_ATTRIBUTE_NORMAL, nullptr);
+  }
   PROCESS_INFORMATION process{};
   // No console: one of its own would have the exporter wait for Enter.
   if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, DETACHED_PROCESS, nullptr,
