@@ -31,8 +31,10 @@ void Emit(Console::Stream stream, std::string_view utf8) {
   std::fflush(file);
   const std::wstring text = Utf16(utf8);
   for (std::size_t done = 0; done < text.size();) {
-    // Pieces a console takes at once, even an old one.
-    const auto piece = static_cast<DWORD>(std::min<std::size_t>(text.size() - done, 8192));
+    // Pieces a console takes at once, even an old one, each ending at a
+    // character's end.
+    auto piece = static_cast<DWORD>(std::min<std::size_t>(text.size() - done, 8192));
+    if (piece > 1 && IS_HIGH_SURROGATE(text[done + piece - 1])) --piece;
     DWORD written = 0;
     if (!WriteConsoleW(handle, text.data() + done, piece, &written, nullptr) || written == 0) {
       return;
