@@ -7,6 +7,10 @@
 
 #include "platform/Console.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace kov::platform {
 namespace {
 
@@ -27,6 +31,27 @@ TEST(Console, WholeCharactersEndAtTheEndOfACharacter) {
     EXPECT_EQ(WholeCharacters(text), whole) << text;
   }
 }
+
+#ifdef _WIN32
+// In a console of the test's own, a character outside the system's code page
+// shows as itself.
+TEST(Console, WritesToAConsoleInUtf16) {
+  FreeConsole();
+  ASSERT_TRUE(AllocConsole());
+  const HANDLE screen = CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_WRITE,
+                                    nullptr, OPEN_EXISTING, 0, nullptr);
+  const HANDLE before = GetStdHandle(STD_OUTPUT_HANDLE);
+  SetStdHandle(STD_OUTPUT_HANDLE, screen);
+  Console(Console::Stream::Output) << "表示 한국 測定\n";
+  SetStdHandle(STD_OUTPUT_HANDLE, before);
+  wchar_t shown[40] = {};
+  DWORD read = 0;
+  ReadConsoleOutputCharacterW(screen, shown, 40, COORD{0, 0}, &read);
+  CloseHandle(screen);
+  FreeConsole();
+  EXPECT_EQ(std::wstring(shown, read).substr(0, 8), L"表示 한국 測定");
+}
+#endif
 
 }  // namespace
 }  // namespace kov::platform
