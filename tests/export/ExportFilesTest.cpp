@@ -5,6 +5,7 @@
 
 #include "ExportHarness.h"
 #include "OutputFile.h"
+#include "platform/FilePath.h"
 
 #ifdef _WIN32
 #include <share.h>
@@ -65,7 +66,9 @@ TEST_P(ExportSameFile, RefusedWithStatus2AndNothingTouched) {
   const auto before = Contents(dir.Path());
   std::vector<std::string> args;
   for (const std::string& a : c.args) {
-    args.push_back(a.front() == '-' || std::isdigit(a.front()) ? a : dir.File(a));
+    args.push_back(a.front() == '-' || std::isdigit(a.front())
+                       ? a
+                       : platform::PathText(dir.Path() / platform::FsPath(a)));
   }
   const Outcome o = RunTool(args);
   EXPECT_EQ(o.status, 2);
@@ -103,7 +106,12 @@ INSTANTIATE_TEST_SUITE_P(
                      "--csv and --peaks name one file"},
         SameFileCase{"case of the ini",
                      {"--ini", "KOV_Xport.ini", "WFdata.txt", "--peaks", "kov_xport.INI"},
-                     "--peaks names the settings file of --ini"}
+                     "--peaks names the settings file of --ini"},
+        // Compared as characters: no byte of one is folded on its own.
+        SameFileCase{
+            "case of full-width letters",
+            {"--start", "450", "WFdata.txt", "--csv", "測定ＡＢ.csv", "--peaks", "測定ａｂ.csv"},
+            "--csv and --peaks name one file"}
 #endif
         ),
     [](const auto& info) {

@@ -4,6 +4,8 @@
 #include <winsock2.h>
 // windows.h after winsock2.h, not before.
 #include <windows.h>
+
+#include "platform/Utf16.h"
 #else
 #include <signal.h>
 #include <spawn.h>
@@ -45,13 +47,15 @@ class SimProcess {
     HANDLE read = nullptr, write = nullptr;
     if (!CreatePipe(&read, &write, &inherit, 0)) return;
     SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOA start{};
+    STARTUPINFOW start{};
     start.cb = sizeof start;
     start.dwFlags = STARTF_USESTDHANDLES;
     start.hStdOutput = write;
     start.hStdError = write;
     PROCESS_INFORMATION info{};
-    if (CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
+    // Wide, as a user's shell starts it: its options may name files in any script.
+    std::wstring wide = platform::Utf16(command);
+    if (CreateProcessW(nullptr, wide.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
                        nullptr, &start, &info)) {
       process_ = info.hProcess;
       CloseHandle(info.hThread);

@@ -9,9 +9,9 @@
 
 #include "ExportNotes.h"
 #include "FactsOnly.h"
+#include "FileCalls.h"
 #include "Gatherer.h"
 #include "LevelScale.h"
-#include "NarrowPaths.h"
 #include "OutputFile.h"
 #include "PeaksCsv.h"
 #include "Png.h"

@@ -24,9 +24,9 @@ std::pair<std::string, std::string> Split(const std::string& path) {
 
 #ifdef _WIN32
 std::optional<FileIdentity> Existing(const std::string& path) {
-  const HANDLE handle =
-      CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  const HANDLE handle = CreateFileW(platform::Utf16(path).c_str(), 0,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return std::nullopt;
   BY_HANDLE_FILE_INFORMATION info{};
   const bool known = GetFileInformationByHandle(handle, &info) != 0;
@@ -37,11 +37,10 @@ std::optional<FileIdentity> Existing(const std::string& path) {
 }
 
 // The name as the file system compares it: without the trailing dots and
-// blanks Windows drops, in upper case (in UTF-8, so that no byte of a
-// double-byte character is folded on its own).
+// blanks Windows drops, in upper case (as characters, not bytes).
 std::string Folded(std::string name) {
   while (!name.empty() && (name.back() == '.' || name.back() == ' ')) name.pop_back();
-  std::wstring wide = platform::Utf16(name, platform::Narrow::Ansi);
+  std::wstring wide = platform::Utf16(name);
   CharUpperBuffW(wide.data(), static_cast<DWORD>(wide.size()));
   return platform::FromUtf16(wide);
 }

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <variant>
 
-#include "NarrowPaths.h"
+#include "FileCalls.h"
 #include "link/Protocol.h"
 #include "measure/SweepPlan.h"
 #include "platform/LockedReplace.h"
@@ -64,7 +64,7 @@ std::int64_t FrequencyAxis::LastPointUpTo(double mhz) const {
 
 std::string AxisFromSettings(const std::string& iniPath, FrequencyAxis& axis) {
   // The profile code takes a missing file for an empty one; here it is a mistake.
-  std::FILE* exists = std::fopen(iniPath.c_str(), "rb");
+  std::FILE* exists = OpenInputFile(iniPath);
   if (exists == nullptr) return iniPath + ": " + std::strerror(errno);
   const std::uint64_t size = SizeOf(exists);
   std::fclose(exists);

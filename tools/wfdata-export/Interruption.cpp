@@ -5,6 +5,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include "platform/Utf16.h"
 #else
 #include <pthread.h>
 #include <signal.h>
@@ -35,7 +37,7 @@ BOOL WINAPI OnConsoleEvent(DWORD) {
   constexpr UINT kControlCExit = 0xC000013A;
   EnterCriticalSection(Lock());
   for (const char* path : g_files) {
-    if (path != nullptr) DeleteFileA(path);
+    if (path != nullptr) DeleteFileW(platform::Utf16(path).c_str());
   }
   TerminateProcess(GetCurrentProcess(), kControlCExit);
   return TRUE;

@@ -4,8 +4,8 @@
 #include <cstring>
 #include <utility>
 
+#include "FileCalls.h"
 #include "Interruption.h"
-#include "NarrowPaths.h"
 
 namespace kov::wfexport {
 
@@ -77,7 +77,7 @@ bool OutputFile::Fail(const std::string& reason) {
 void OutputFile::Discard() {
   const HeldOff held;
   // Removed while still held, so that no other export has taken it.
-  if (!temporary_.empty()) std::remove(temporary_.c_str());
+  if (!temporary_.empty()) RemoveFile(temporary_);
   LetGo(std::exchange(slot_, -1));
   temporary_.clear();
   if (file_ != nullptr) std::fclose(std::exchange(file_, nullptr));

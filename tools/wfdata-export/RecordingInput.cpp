@@ -6,6 +6,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "FileCalls.h"
+
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
@@ -21,8 +23,6 @@ namespace {
 constexpr const char* kShorter = "the file became shorter while it was read";
 
 #ifdef _WIN32
-int OpenFile(const std::string& path) { return _open(path.c_str(), _O_RDONLY | _O_BINARY); }
-
 int StandardInput() {
   _setmode(0, _O_BINARY);  // no line ends changed, no end at Ctrl+Z
   return 0;
@@ -56,8 +56,6 @@ std::int64_t ReadStream(int fd, char* buffer, std::size_t n) {
 
 void Close(int fd) { _close(fd); }
 #else
-int OpenFile(const std::string& path) { return open(path.c_str(), O_RDONLY | O_CLOEXEC); }
-
 int StandardInput() { return STDIN_FILENO; }
 
 bool Regular(int fd, std::uint64_t& size) {
@@ -97,7 +95,7 @@ std::unique_ptr<RecordingInput> RecordingInput::Open(const std::string& path,
     input->fd_ = StandardInput();
     return input;
   }
-  input->fd_ = OpenFile(path);
+  input->fd_ = OpenInput(path);
   if (input->fd_ < 0) {
     problem = std::strerror(errno);
     return nullptr;

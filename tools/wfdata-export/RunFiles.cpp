@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <utility>
 
-#include "NarrowPaths.h"
+#include "FileCalls.h"
 #include "OutputFile.h"
 #include "RecordingInput.h"
 #include "measure/TimesFile.h"
@@ -18,7 +18,7 @@ std::string FolderOf(const std::string& path) {
 }
 
 bool IsFile(const std::string& path) {
-  std::FILE* f = std::fopen(path.c_str(), "rb");
+  std::FILE* f = OpenInputFile(path);
   if (f != nullptr) std::fclose(f);
   return f != nullptr && !IsFolder(path);
 }

@@ -8,7 +8,7 @@
 #include <memory>
 #include <utility>
 
-#include "NarrowPaths.h"
+#include "FileCalls.h"
 #include "measure/TimesFile.h"
 #include "platform/Numbers.h"
 
@@ -116,7 +116,7 @@ LoadedTimes LoadTimes(const std::string& path, const std::string& name) {
     void operator()(std::FILE* f) const { std::fclose(f); }
   };
   LoadedTimes loaded;
-  const std::unique_ptr<std::FILE, Closer> file(std::fopen(path.c_str(), "rb"));
+  const std::unique_ptr<std::FILE, Closer> file(OpenInputFile(path));
   if (!file) {
     loaded.error = name + ": " + std::strerror(errno);
     return loaded;

@@ -5,6 +5,7 @@
 
 #include "CommandLines.h"
 #include "Escaped.h"
+#include "platform/FilePath.h"
 
 namespace kov::sim {
 
@@ -16,7 +17,7 @@ bool CommandLog::Open(const std::string& path, std::string& error) {
   start_ = std::chrono::steady_clock::now();
   if (path.empty()) return true;
   // Binary: the same bytes on Windows, no CR added before each LF.
-  file_ = std::fopen(path.c_str(), "wb");
+  file_ = platform::OpenFile(path, "wb");
   if (file_ == nullptr) error = path + ": " + std::strerror(errno);
   return file_ != nullptr;
 }

@@ -5,17 +5,19 @@
 
 #include "Net.h"
 #include "StopSignal.h"
+#include "platform/Utf16.h"
 
 namespace kov::sim::net {
 namespace {
 
 std::string LastError() {
   const int code = ::WSAGetLastError();
-  char text[256] = {};
-  const DWORD length =
-      ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                       static_cast<DWORD>(code), 0, text, sizeof text, nullptr);
-  std::string message(text, length);
+  // In UTF-16: the text is UTF-8 from here on, in whatever language the
+  // system speaks.
+  wchar_t text[256] = {};
+  const DWORD length = ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                        nullptr, static_cast<DWORD>(code), 0, text, 256, nullptr);
+  std::string message = platform::FromUtf16(std::wstring_view(text, length));
   while (!message.empty() && (message.back() == '\n' || message.back() == '\r' ||
                               message.back() == ' ' || message.back() == '.')) {
     message.pop_back();

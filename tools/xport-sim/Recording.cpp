@@ -7,6 +7,7 @@
 #include "Escaped.h"
 #include "link/Protocol.h"
 #include "measure/WaveformFile.h"
+#include "platform/FilePath.h"
 
 namespace kov::sim {
 namespace {
@@ -119,7 +120,7 @@ std::optional<Recording> Recording::Parse(std::string_view bytes, std::string& e
 
 std::optional<Recording> Recording::Load(const std::string& path, std::string& error,
                                          std::size_t maxPoints) {
-  std::FILE* file = std::fopen(path.c_str(), "rb");
+  std::FILE* file = platform::OpenFile(path, "rb");
   if (file == nullptr) {
     error = path + ": " + std::strerror(errno);
     return std::nullopt;

@@ -1,7 +1,5 @@
 // xport-sim: plays the device server and the spectrum analyser behind it on
 // 127.0.0.1, for the tests and the demo.
-#include <cstdio>
-#include <iostream>
 #include <memory>
 #include <string>
 
@@ -12,6 +10,11 @@
 #include "ReplaySource.h"
 #include "StopSignal.h"
 #include "SyntheticSpectrum.h"
+#include "platform/Console.h"
+
+#ifdef _WIN32
+#include "platform/Arguments.h"
+#endif
 
 namespace {
 
@@ -26,36 +29,47 @@ std::unique_ptr<LevelSource> MakeLevelSource(const Options& options, std::string
   return std::make_unique<ReplaySource>(std::move(*recording), options.startMHz);
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  const ParsedOptions parsed = ParseOptions(argc, argv, std::cout, std::cerr);
+int Run(int argc, const char* const* argv) {
+  using kov::platform::Console;
+  Console out(Console::Stream::Output), err(Console::Stream::Error);
+  const ParsedOptions parsed = ParseOptions(argc, argv, out, err);
   if (parsed.exitStatus) return *parsed.exitStatus;
   const Options& options = parsed.options;
 
   std::string error;
   const std::unique_ptr<LevelSource> levels = MakeLevelSource(options, error);
   if (levels == nullptr || !net::Start(error) || !InstallStopHandlers(error)) {
-    std::fprintf(stderr, "xport-sim: %s\n", error.c_str());
+    err << "xport-sim: " << error << '\n';
     return 1;
   }
   const net::Listening listening = net::ListenOnLoopback(options.port);
   if (listening.socket == net::kNoSocket) {
-    std::fprintf(stderr, "xport-sim: cannot listen on 127.0.0.1:%d: %s\n", options.port,
-                 listening.error.c_str());
+    err << "xport-sim: cannot listen on 127.0.0.1:" << options.port << ": " << listening.error
+        << '\n';
     return 1;
   }
   // Only once the port is ours: a second simulator started on a busy port
   // must leave the first one's log alone.
   CommandLog log;
   if (!log.Open(options.logPath, error)) {
-    std::fprintf(stderr, "xport-sim: %s\n", error.c_str());
+    err << "xport-sim: " << error << '\n';
     net::Close(listening.socket);
     return 1;
   }
-  std::printf("listening on 127.0.0.1:%d\n", listening.port);
-  std::fflush(stdout);
+  out << "listening on 127.0.0.1:" << listening.port << '\n' << std::flush;
 
   Listener(listening.socket, options, *levels, log).Run();
   return 0;
 }
+
+}  // namespace
+
+#ifdef _WIN32
+// Wide, so that a path in any script arrives whole (linked with -municode).
+int wmain(int argc, wchar_t** argv) {
+  const kov::platform::Arguments arguments(argc, argv);
+  return Run(arguments.Count(), arguments.Values());
+}
+#else
+int main(int argc, char** argv) { return Run(argc, argv); }
+#endif

@@ -1,4 +1,4 @@
-#include "NarrowPaths.h"
+#include "FileCalls.h"
 
 #include <sys/stat.h>
 #include <sys/types.h>
@@ -6,6 +6,8 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
+
+#include "platform/FilePath.h"
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -31,6 +33,38 @@ int StatusOf(std::FILE* file, FileStatus& status) { return fstat(fileno(file), &
 #endif
 
 constexpr const char* kHeld = "another export is writing it now";
+
+#ifdef _WIN32
+// errno for a failed CreateFileW, as the C runtime's own open would set it,
+// so that its messages read as they always have.
+int ErrnoOf(DWORD error) {
+  switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_DRIVE:
+    case ERROR_BAD_NETPATH:
+    case ERROR_BAD_NET_NAME:
+    case ERROR_BAD_PATHNAME:
+    case ERROR_FILENAME_EXCED_RANGE:
+      return ENOENT;
+    case ERROR_TOO_MANY_OPEN_FILES:
+      return EMFILE;
+    case ERROR_NOT_ENOUGH_MEMORY:
+    case ERROR_NOT_ENOUGH_QUOTA:
+      return ENOMEM;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_NETWORK_ACCESS_DENIED:
+    case ERROR_CANNOT_MAKE:
+    case ERROR_DRIVE_LOCKED:
+    case ERROR_LOCK_FAILED:
+      return EACCES;
+    default:
+      // From a write-protected disk to a sharing violation.
+      return error >= ERROR_WRITE_PROTECT && error <= ERROR_SHARING_BUFFER_EXCEEDED ? EACCES
+                                                                                    : EINVAL;
+  }
+}
+#endif
 
 #ifndef _WIN32
 // Held by an exclusive lock for as long as it is open. Whoever holds the
@@ -64,10 +98,31 @@ std::FILE* Take(const std::string& path, std::string& problem, bool& again) {
 }  // namespace
 
 #ifdef _WIN32
+int OpenInput(const std::string& path) {
+  const HANDLE handle = CreateFileW(platform::Utf16(path).c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) {
+    errno = ErrnoOf(GetLastError());
+    return -1;
+  }
+  const int fd = _open_osfhandle(reinterpret_cast<std::intptr_t>(handle), _O_RDONLY | _O_BINARY);
+  if (fd < 0) CloseHandle(handle);
+  return fd;
+}
+
+std::FILE* OpenInputFile(const std::string& path) {
+  const int fd = OpenInput(path);
+  if (fd < 0) return nullptr;
+  std::FILE* file = _fdopen(fd, "rb");
+  if (file == nullptr) _close(fd);
+  return file;
+}
+
 std::FILE* TakeFile(const std::string& path, std::string& problem) {
   // No other opener may write, while a delete (at Ctrl+C) still works.
-  const HANDLE handle = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr,
-                                    CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  const HANDLE handle = CreateFileW(platform::Utf16(path).c_str(), GENERIC_WRITE, FILE_SHARE_DELETE,
+                                    nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE) {
     const DWORD error = GetLastError();
     problem = error == ERROR_SHARING_VIOLATION ? kHeld : "Windows error " + std::to_string(error);
@@ -85,6 +140,10 @@ std::FILE* TakeFile(const std::string& path, std::string& problem) {
   return file;
 }
 #else
+int OpenInput(const std::string& path) { return open(path.c_str(), O_RDONLY | O_CLOEXEC); }
+
+std::FILE* OpenInputFile(const std::string& path) { return std::fopen(path.c_str(), "rb"); }
+
 std::FILE* TakeFile(const std::string& path, std::string& problem) {
   for (int attempt = 0; attempt < 100; ++attempt) {
     bool again = false;
@@ -98,7 +157,8 @@ std::FILE* TakeFile(const std::string& path, std::string& problem) {
 
 std::string MoveOver(const std::string& from, const std::string& to) {
 #ifdef _WIN32
-  if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+  if (MoveFileExW(platform::Utf16(from).c_str(), platform::Utf16(to).c_str(),
+                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     return {};
   }
   return "the file cannot take its place (Windows error " + std::to_string(GetLastError()) + ")";
@@ -116,8 +176,9 @@ std::uint64_t SizeOf(std::FILE* file) {
 
 bool IsStream(const std::string& path) {
 #ifdef _WIN32
-  const HANDLE handle = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                    OPEN_EXISTING, 0, nullptr);
+  const HANDLE handle =
+      CreateFileW(platform::Utf16(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                  OPEN_EXISTING, 0, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return false;
   const DWORD type = GetFileType(handle);
   CloseHandle(handle);
@@ -129,18 +190,26 @@ bool IsStream(const std::string& path) {
 }
 
 std::FILE* OpenStream(const std::string& path, std::string& problem) {
-  std::FILE* file = std::fopen(path.c_str(), "wb");
+  std::FILE* file = platform::OpenFile(path, "wb");
   if (file == nullptr) problem = std::strerror(errno);
   return file;
 }
 
 bool IsFolder(const std::string& path) {
 #ifdef _WIN32
-  const DWORD attributes = GetFileAttributesA(path.c_str());
+  const DWORD attributes = GetFileAttributesW(platform::Utf16(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 #else
   struct stat status {};
   return stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+#endif
+}
+
+void RemoveFile(const std::string& path) {
+#ifdef _WIN32
+  _wremove(platform::Utf16(path).c_str());
+#else
+  std::remove(path.c_str());
 #endif
 }
 
@@ -150,9 +219,6 @@ std::string LastPart(const std::string& path) {
 }
 
 std::string DisplayName(const std::string& name) {
-#ifdef _WIN32
-  return platform::FromUtf16(platform::Utf16(name, platform::Narrow::Ansi));
-#else
   std::string text;
   for (std::size_t i = 0; i < name.size();) {
     const auto c = static_cast<unsigned char>(name[i]);
@@ -169,7 +235,6 @@ std::string DisplayName(const std::string& name) {
     i += whole ? length : 1;
   }
   return text;
-#endif
 }
 
 }  // namespace kov::wfexport
