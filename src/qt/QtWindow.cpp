@@ -71,7 +71,7 @@ QtWindow::QtWindow(window::HostWorld world, window::MessageHook showMessage)
   setWindowTitle(QString::fromUtf8(window::kCaption));
   // Nothing in the program reacts to a change of size.
   setFixedSize(Pixels(window::kClientWidthTwips, kDpi), Pixels(window::kClientHeightTwips, kDpi));
-  for (const window::ControlSpec& c : window::kControls) {
+  for (const window::ControlRow& c : window::kControls) {
     QWidget* w = MakeControl(c);
     w->setObjectName(c.name);
     w->setGeometry(Pixels(c.left, kDpi), Pixels(c.top, kDpi), Pixels(c.width, kDpi),
@@ -92,7 +92,7 @@ QtWindow::QtWindow(window::HostWorld world, window::MessageHook showMessage)
   windowHandle()->installEventFilter(this);
 }
 
-QWidget* QtWindow::MakeControl(const window::ControlSpec& c) {
+QWidget* QtWindow::MakeControl(const window::ControlRow& c) {
   const QString text = QString::fromUtf8(c.text);
   const auto pressed = [this, id = c.id] { Input({InputEvent::Kind::Press, id}); };
   switch (c.kind) {
@@ -133,7 +133,7 @@ QWidget* QtWindow::Widget(Control control) const {
 }
 
 std::optional<Control> QtWindow::ControlOf(const QWidget* widget) const {
-  for (const window::ControlSpec& c : window::kControls) {
+  for (const window::ControlRow& c : window::kControls) {
     if (Widget(c.id) == widget) return c.id;
   }
   return std::nullopt;

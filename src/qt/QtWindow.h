@@ -54,7 +54,7 @@ class QtWindow : public QWidget, public window::Toolkit {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  QWidget* MakeControl(const window::ControlSpec& design);
+  QWidget* MakeControl(const window::ControlRow& design);
   QWidget* Widget(window::Control control) const;
   std::optional<window::Control> ControlOf(const QWidget* widget) const;
   window::InputAnswer Input(window::InputEvent event);

@@ -98,13 +98,13 @@ Win32Window::~Win32Window() {
 void Win32Window::CreateControls() {
   // Windows moves the focus in the order the controls were made: the tab
   // order first, then the controls that take no focus.
-  for (const window::Control control : window::kTabOrder) CreateControl(Spec(control));
-  for (const window::ControlSpec& c : window::kControls) {
+  for (const window::Control control : window::kTabOrder) CreateControl(RowOf(control));
+  for (const window::ControlRow& c : window::kControls) {
     if (Child(c.id) == nullptr) CreateControl(c);
   }
 }
 
-HWND Win32Window::CreateControl(const window::ControlSpec& c) {
+HWND Win32Window::CreateControl(const window::ControlRow& c) {
   const int row = static_cast<int>(c.id);
   const auto [windowClass, style] = ClassAndStyle(c.kind);
   const DWORD exStyle = c.kind == Kind::Entry || c.kind == Kind::Status ? WS_EX_CLIENTEDGE : 0;

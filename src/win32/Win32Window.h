@@ -69,7 +69,7 @@ class Win32Window : public window::Toolkit {
   void OnCommand(int id);
   void PaintGraph(HWND graph);
   void CreateControls();
-  HWND CreateControl(const window::ControlSpec& design);
+  HWND CreateControl(const window::ControlRow& design);
   HFONT FontOf(double points);
   // The control a window is; none for the form itself or another window.
   std::optional<window::Control> ControlOf(HWND window) const;

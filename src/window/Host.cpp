@@ -84,7 +84,7 @@ InputAnswer Host::KeyDown(const InputEvent& event) {
   switch (event.key) {
     case InputEvent::Key::Return:
       // The gate has let through no key to a disabled button.
-      if (event.control && Spec(*event.control).kind == Kind::Button) Press(*event.control);
+      if (event.control && RowOf(*event.control).kind == Kind::Button) Press(*event.control);
       return InputAnswer::Handled;
     case InputEvent::Key::Escape:
       return InputAnswer::Drop;
@@ -96,8 +96,8 @@ InputAnswer Host::KeyDown(const InputEvent& event) {
 }
 
 void Host::Press(Control control) {
-  if (Spec(control).kind == Kind::Check) toolkit_.SetCheck(NextCheckState(toolkit_.Check()));
-  if (const auto* button = std::get_if<ui::Button>(&Spec(control).role)) Click(*button);
+  if (RowOf(control).kind == Kind::Check) toolkit_.SetCheck(NextCheckState(toolkit_.Check()));
+  if (const auto* button = std::get_if<ui::Button>(&RowOf(control).role)) Click(*button);
 }
 
 void Host::Click(ui::Button button) {
@@ -125,7 +125,7 @@ bool Host::TabFromParked(bool forward) {
 }
 
 bool Host::TakesFocusNow(Control control) const {
-  return TakesFocus(Spec(control).kind) && !disabled_[Index(control)];
+  return TakesFocus(RowOf(control).kind) && !disabled_[Index(control)];
 }
 
 void Host::Closed() {

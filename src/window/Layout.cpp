@@ -16,7 +16,7 @@ static_assert(InTableOrder(), "the rows of the layout table follow the enum Cont
 }  // namespace
 
 GraphPixels PixelsOf(Graph graph, int dpi) {
-  const ControlSpec& c = Spec(ControlOf(graph));
+  const ControlRow& c = RowOf(ControlOf(graph));
   return {Pixels(c.width, dpi), Pixels(c.height, dpi),
           graph == Graph::Spectrum ? display::kSpectrumBackground : display::kWaterfallBackground};
 }

@@ -30,7 +30,7 @@ using Role = std::variant<std::monostate, ui::Entry, ui::Button, ui::Label, Grap
 // One control of the window: its name (also its name in the toolkit), kind,
 // design text, place and size in twips, font size in points (0: the window
 // system's default font), and role.
-struct ControlSpec {
+struct ControlRow {
   Control id;
   const char* name;
   Kind kind;
@@ -40,7 +40,7 @@ struct ControlSpec {
   Role role = {};
 };
 
-inline constexpr ControlSpec kControls[] = {
+inline constexpr ControlRow kControls[] = {
     {Control::Label3, "Label3", Kind::Label,
      "（測定周波数範囲：　２０ＭＨｚ以上、３０００ＭＨｚ以下）", 120, 240, 5172, 252, 10.8},
     {Control::Label25, "Label25", Kind::Label, "始点周波数", 240, 720, 1332, 252, 11.4},
@@ -88,14 +88,14 @@ inline constexpr ControlSpec kControls[] = {
 
 inline constexpr std::size_t kControlCount = std::size(kControls);
 
-constexpr const ControlSpec& Spec(Control control) {
+constexpr const ControlRow& RowOf(Control control) {
   return kControls[static_cast<std::size_t>(control)];
 }
 
 // The control of a role: of a ui::Entry, ui::Button, ui::Label or Graph.
 template <typename R>
 constexpr Control ControlOf(R role) {
-  for (const ControlSpec& c : kControls) {
+  for (const ControlRow& c : kControls) {
     if (const R* r = std::get_if<R>(&c.role); r != nullptr && *r == role) return c.id;
   }
   return Control::Label3;  // unreachable: every role has its row (see the test)

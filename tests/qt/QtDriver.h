@@ -98,7 +98,7 @@ class QtDriver : public WindowDriver {
   qt::QtWindow& Form() { return *form_; }
   // The control by its name, as a tool sees the window.
   QWidget* Widget(Control control) {
-    return form_->findChild<QWidget*>(QString::fromUtf8(Spec(control).name));
+    return form_->findChild<QWidget*>(QString::fromUtf8(RowOf(control).name));
   }
 
  private:

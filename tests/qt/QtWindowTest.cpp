@@ -26,7 +26,7 @@ class QtWindowTest : public ::testing::Test {
 };
 
 TEST_F(QtWindowTest, FontsOfTheDesign) {
-  for (const window::ControlSpec& c : window::kControls) {
+  for (const window::ControlRow& c : window::kControls) {
     if (c.kind == window::Kind::Graph) continue;
     const QFont font = driver.Widget(c.id)->font();
     const bool design = c.pointSize > 0;
@@ -42,7 +42,7 @@ TEST_F(QtWindowTest, FontsOfTheDesign) {
 TEST_F(QtWindowTest, TheStatusLineIsReadOnlyAndTheGraphsTakeNoFocus) {
   EXPECT_TRUE(static_cast<QPlainTextEdit*>(driver.Widget(Control::Text1))->isReadOnly());
   for (const Control name : {Control::XportData, Control::XportWF, Control::Label3}) {
-    EXPECT_EQ(driver.Widget(name)->focusPolicy(), Qt::NoFocus) << Spec(name).name;
+    EXPECT_EQ(driver.Widget(name)->focusPolicy(), Qt::NoFocus) << RowOf(name).name;
   }
 }
 

@@ -29,7 +29,7 @@ class Win32WindowTest : public ::testing::Test {
 
 TEST_F(Win32WindowTest, TheDesignFontInShiftJisAtTheDesignSize) {
   const int dpi = driver.Form().Dpi();
-  for (const window::ControlSpec& c : window::kControls) {
+  for (const window::ControlRow& c : window::kControls) {
     if (c.kind == window::Kind::Graph) continue;
     LOGFONTW font{};
     auto handle = reinterpret_cast<HFONT>(SendMessageW(Child(c.id), WM_GETFONT, 0, 0));
@@ -52,13 +52,13 @@ TEST_F(Win32WindowTest, NoDefaultButtonAndTheStylesOfTheDesign) {
   EXPECT_EQ(GetDlgItem(form, IDCANCEL), nullptr);
   for (const Control button :
        {Control::CmdMesStart, Control::CmdMesBreak, Control::CmdExit, Control::BtnSaveMespara}) {
-    EXPECT_EQ(Style(button) & BS_TYPEMASK, BS_PUSHBUTTON) << Spec(button).name;
+    EXPECT_EQ(Style(button) & BS_TYPEMASK, BS_PUSHBUTTON) << RowOf(button).name;
   }
   EXPECT_EQ(Style(Control::Chk1) & BS_TYPEMASK, BS_3STATE);
   EXPECT_TRUE(Style(Control::Text1) & ES_MULTILINE);
   EXPECT_TRUE(Style(Control::Text1) & ES_READONLY);
   for (const Control name : {Control::XportData, Control::XportWF, Control::Label3}) {
-    EXPECT_FALSE(Style(name) & WS_TABSTOP) << Spec(name).name;
+    EXPECT_FALSE(Style(name) & WS_TABSTOP) << RowOf(name).name;
   }
   // Names a tool can find the controls by.
   EXPECT_EQ(GetDlgCtrlID(Child(Control::Label3)), 100);

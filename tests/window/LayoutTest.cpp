@@ -22,9 +22,9 @@ TEST(Layout, TwipsToPixels) {
 
 TEST(Layout, EveryControlOnceAndTheTabOrderOverThoseThatTakeTheFocus) {
   std::set<std::string> names;
-  for (const ControlSpec& c : kControls) EXPECT_TRUE(names.insert(c.name).second) << c.name;
+  for (const ControlRow& c : kControls) EXPECT_TRUE(names.insert(c.name).second) << c.name;
   std::set<Control> focusable;
-  for (const ControlSpec& c : kControls) {
+  for (const ControlRow& c : kControls) {
     if (TakesFocus(c.kind)) focusable.insert(c.id);
   }
   const std::set<Control> tabbed(std::begin(kTabOrder), std::end(kTabOrder));
@@ -40,7 +40,7 @@ TEST(Layout, EveryRoleOnceOnTheControlOfItsName) {
   const char* const labels[] = {"Label16", "Label17", "Label18", "Label19", "Label20", "Label21"};
   const char* const graphs[] = {"XportData", "XportWF"};
   std::set<std::string> named;
-  for (const ControlSpec& c : kControls) {
+  for (const ControlRow& c : kControls) {
     const auto check = [&](auto role, const auto& roleNames, Kind kind) {
       EXPECT_EQ(c.name, std::string(roleNames[static_cast<int>(role)]));
       EXPECT_EQ(c.kind, kind) << c.name;
@@ -53,7 +53,7 @@ TEST(Layout, EveryRoleOnceOnTheControlOfItsName) {
     if (const auto* g = std::get_if<Graph>(&c.role)) check(*g, graphs, Kind::Graph);
   }
   EXPECT_EQ(named.size(), std::size(entries) + std::size(buttons) + std::size(labels) + 2);
-  EXPECT_EQ(Spec(ControlOf(ui::Label::Label21)).top, 9360);
+  EXPECT_EQ(RowOf(ControlOf(ui::Label::Label21)).top, 9360);
 }
 
 TEST(TabOrder, NextStopSkipsWhatCannotTakeTheFocusAndWraps) {

@@ -34,7 +34,7 @@
 namespace kov::testing {
 
 using window::Control;
-using window::Spec;
+using window::RowOf;
 
 struct Rect {
   int x = 0, y = 0, width = 0, height = 0;

@@ -12,20 +12,20 @@ TYPED_TEST_P(WindowContract, StartUpWithoutASettingsFile) {
   const std::pair<Control, const char*> defaults[] = {
       {Control::TxtXportIP, "1"}, {Control::TxtXportPort, "1"}, {Control::TxtStartFQ, "451"},
       {Control::TxtEndFQ, "550"}, {Control::TxtInterval, "5"},  {Control::TxtTime, "1"}};
-  for (const auto& [name, value] : defaults) EXPECT_EQ(this->Text(name), value) << Spec(name).name;
+  for (const auto& [name, value] : defaults) EXPECT_EQ(this->Text(name), value) << RowOf(name).name;
   EXPECT_EQ(d.Toolkit().Check(), window::CheckState::Checked);
   for (const Control name : {Control::Text1, Control::Label16, Control::Label17, Control::Label18,
                              Control::Label19, Control::Label20, Control::Label21}) {
-    EXPECT_EQ(this->Text(name), "") << Spec(name).name;
+    EXPECT_EQ(this->Text(name), "") << RowOf(name).name;
   }
   EXPECT_FALSE(d.Enabled(Control::CmdMesBreak));
   for (const Control b : {Control::CmdMesStart, Control::CmdExit, Control::BtnSaveMespara,
                           Control::TxtStartFQ, Control::Chk1}) {
-    EXPECT_TRUE(d.Enabled(b)) << Spec(b).name;
+    EXPECT_TRUE(d.Enabled(b)) << RowOf(b).name;
   }
   EXPECT_EQ(this->Focused(), Control::CmdMesStart);
   // Every control where the layout puts it (twips / 15 at 96 dpi).
-  for (const window::ControlSpec& c : window::kControls) {
+  for (const window::ControlRow& c : window::kControls) {
     EXPECT_EQ(d.Geometry(c.id), (Rect{c.left / 15, c.top / 15, c.width / 15, c.height / 15}))
         << c.name;
   }
@@ -90,7 +90,7 @@ TYPED_TEST_P(WindowContract, EnterPressesOnlyTheFocusedButton) {
     d.Key(row.key);
     d.RunUntil([] { return false; }, 20);
     const std::string what =
-        std::string(window::Spec(row.focus).name) + " key " + std::to_string(int(row.key));
+        std::string(window::RowOf(row.focus).name) + " key " + std::to_string(int(row.key));
     const std::optional<Control> pressed = row.pressed;
     const auto& writes = this->fakeProfiles.writes;
     const bool saved =

@@ -57,7 +57,7 @@ class FakeToolkit : public window::Toolkit {
   void Quit() override { log.push_back("quit"); }
   std::uint32_t InputClockMs() const override { return inputClock; }
 
-  static std::string Name(Control control) { return window::Spec(control).name; }
+  static std::string Name(Control control) { return window::RowOf(control).name; }
 
   std::map<Control, std::string> texts;
   std::map<Control, bool> disabled;
