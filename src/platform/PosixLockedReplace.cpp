@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/Descriptor.h"
 #include "platform/LockedReplace.h"
 
 namespace kov::platform {
@@ -22,21 +23,6 @@ constexpr int kMaxLinkHops = 40;
 // A retry means another writer replaced the file meanwhile; a chain of this
 // many in a row means something else keeps swapping it.
 constexpr int kMaxLockAttempts = 1000;
-
-// Closes the descriptor when it goes; for the locked file, that ends the lock.
-class Descriptor {
- public:
-  explicit Descriptor(int fd) : fd_(fd) {}
-  ~Descriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  int get() const { return fd_; }
-
- private:
-  int fd_;
-};
 
 // The file at the end of path's chain of symbolic links; it need not exist.
 // Nothing for a loop or a link that cannot be read.

@@ -15,6 +15,8 @@
 
 #include <cerrno>
 #include <cstdio>
+
+#include "platform/Descriptor.h"
 #endif
 
 namespace kov::platform {
@@ -82,24 +84,6 @@ bool CutTo(const std::string& path, std::uint64_t size) {
 
 bool RemoveFile(const std::string& path) { return DeleteFileW(Utf16(path).c_str()) != 0; }
 #else
-class Descriptor {
- public:
-  explicit Descriptor(int fd) : fd_(fd) {}
-  ~Descriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  int get() const { return fd_; }
-  bool Close() {
-    const bool closed = ::close(fd_) == 0;
-    fd_ = -1;
-    return closed;
-  }
-
- private:
-  int fd_;
-};
 
 std::optional<struct stat> FileStatus(const std::string& path) {
   struct stat st {};
