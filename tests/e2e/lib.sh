@@ -46,6 +46,33 @@ start_sim() {
   SIM_PORT=$(sed -n 's/.*127\.0\.0\.1:\([0-9]*\).*/\1/p' "$WORK/sim.out")
 }
 
+# start_silent LISTENER: a listener whose accept queue is full, an address
+# that never answers, in the simulator's place; sets SIM_PORT.
+start_silent() {
+  "$1" >"$WORK/port" &
+  SIM_PID=$!
+  wait_for 5 test -s "$WORK/port" || fail "the listener did not start"
+  SIM_PORT=$(cat "$WORK/port")
+}
+
+# give_up_and_end: 測定開始 against the silent address, the message box after
+# the connect time-out, OK, and the program (APP_PID) gone within 1 s; the
+# settings file as it was before.
+give_up_and_end() {
+  at 650 100
+  xdotool key Return
+  # The box is the window named exactly so; the form's name goes on.
+  wait_for 40 bash -c "xdotool search --name '^KOV_Xport_WindowsAPI\$' >'$WORK/box' 2>/dev/null" ||
+    fail "no message box"
+  xdotool mousemove --window "$(head -1 "$WORK/box")" 20 20
+  sleep 0.3
+  xdotool key Return
+  wait_for 1 bash -c "! kill -0 $APP_PID 2>/dev/null" || fail "the program did not end within 1 s of OK"
+  APP_PID=
+  cmp -s "$WORK/KOV_Xport.ini" "$WORK/ini.before" || fail "the settings file changed"
+  echo "ok: the message box after the time-out, the end at OK"
+}
+
 # write_ini START END COUNT INTERVAL: the settings file beside the program.
 write_ini() {
   printf '[COMMUNICATION]\r\nXport_IP=127.0.0.1\r\nXport_Port=%s\r\n[MES_PARA]\r\nSTART_FQ=%s\r\nEND_FQ=%s\r\nINTERVAL=%s\r\nCOUNT=%s\r\nD_LEVEL= 1\r\n' \
