@@ -7,6 +7,7 @@
 #include <chrono>
 #include <ctime>
 
+#include "CpuSeconds.h"
 #include "RunRig.h"
 #include "SimProcess.h"
 #include "platform/SystemClock.h"
@@ -15,12 +16,6 @@
 namespace {
 
 using namespace kov;
-
-double CpuSeconds() {
-  timespec ts{};
-  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
-  return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) / 1e9;
-}
 
 void BM_CpuWhileWaiting(benchmark::State& state) {
   setenv("XPORT_SIM", XPORT_SIM_PATH, 0);

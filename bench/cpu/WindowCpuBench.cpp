@@ -13,6 +13,7 @@
 #include <ctime>
 #include <filesystem>
 
+#include "CpuSeconds.h"
 #include "SimProcess.h"
 #include "fakes/FakeProfileFiles.h"
 #include "platform/SystemClock.h"
@@ -26,12 +27,6 @@ using namespace kov;
 namespace fs = std::filesystem;
 
 constexpr const char* kIntervals[] = {"0", "0.5", "5"};
-
-double CpuSeconds() {
-  timespec ts{};
-  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
-  return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) / 1e9;
-}
 
 void BM_CpuWhileWaitingInWindow(benchmark::State& state) {
   setenv("XPORT_SIM", XPORT_SIM_PATH, 0);
